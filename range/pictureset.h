@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QString>
+#include <QtGlobal>
+
+// The target pictures: files pix/pic0.jpg, pix/pic1.jpg and so on in the current directory.
+// They are counted once, when the main window loads; numbers 0 to the count less one are then
+// taken to be valid, whether or not the numbering has gaps.
+namespace PictureSet {
+
+// How many names are looked at: pic0.jpg to pic20.jpg.
+inline constexpr int namesLookedAt = 21;
+
+// "pix/pic12.jpg", relative to the current directory, with the platform's separator.
+QString fileName(int number);
+
+} // namespace PictureSet
+
+// Answers whether a path names a regular file (a folder or a broken link does not).
+class FileLookup
+{
+public:
+    virtual ~FileLookup() = default;
+    virtual bool isFile(const QString &path) const = 0;
+};
+
+// The file system itself; relative paths are resolved against the current directory.
+class DiskFileLookup final : public FileLookup
+{
+public:
+    bool isFile(const QString &path) const override;
+};
+
+namespace PictureSet {
+
+// How many of the names pic0.jpg to pic20.jpg exist as files.
+qint16 count(const FileLookup &files);
+
+} // namespace PictureSet

@@ -1,0 +1,234 @@
+// The target pictures: their names, the count taken when the main window loads, the loader that
+// reads them from disk, and the fallback target with its one warning per file.
+#include "pictureset.h"
+#include "targetpictures.h"
+
+#include "support/pictures.h"
+
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+// Collects what the program writes on the warning channel.
+QStringList warnings;
+void collectWarnings(QtMsgType type, const QMessageLogContext &, const QString &message)
+{
+    if (type == QtWarningMsg)
+        warnings.append(message);
+}
+} // namespace
+
+class TestPictureSet : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init() { warnings.clear(); }
+
+    void fileNames_data();
+    void fileNames();
+    void countsWhatExists_data();
+    void countsWhatExists();
+    void countsRelativeToTheCurrentDirectory();
+    void folderNamedLikeAPictureDoesNotCount();
+    void danglingLinkDoesNotCount();
+
+    void loaderReadsTheFileEveryTime();
+    void loaderReportsMissingFile();
+    void loaderRecognisesFormatByContent();
+    void loaderRefusesOversizedPictureFromItsHeader();
+
+    void fallbackStandsInForUnloadablePicture();
+    void fallbackWarnsOncePerFile();
+    void loadablePictureNeedsNoWarning();
+};
+
+void TestPictureSet::fileNames_data()
+{
+    QTest::addColumn<int>("number");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("0") << 0 << u"pix/pic0.jpg"_s;
+    QTest::newRow("12") << 12 << u"pix/pic12.jpg"_s;
+    QTest::newRow("20") << 20 << u"pix/pic20.jpg"_s;
+    QTest::newRow("-1, from no pictures at all") << -1 << u"pix/pic-1.jpg"_s;
+}
+
+void TestPictureSet::fileNames()
+{
+    QFETCH(int, number);
+    QFETCH(QString, name);
+    QCOMPARE(PictureSet::fileName(number), QDir::toNativeSeparators(name));
+}
+
+void TestPictureSet::countsWhatExists_data()
+{
+    QTest::addColumn<QList<int>>("present");
+    QTest::addColumn<int>("count");
+    QList<int> all;
+    for (int i = 0; i <= 20; ++i)
+        all.append(i);
+    QTest::newRow("none") << QList<int>{} << 0;
+    QTest::newRow("0 to 7") << QList<int>{0, 1, 2, 3, 4, 5, 6, 7} << 8;
+    QTest::newRow("1 to 8, no 0") << QList<int>{1, 2, 3, 4, 5, 6, 7, 8} << 8;
+    QTest::newRow("0 to 20") << all << 21;
+    QTest::newRow("0 to 24: only 0 to 20 looked at") << (all + QList<int>{21, 22, 23, 24}) << 21;
+    QTest::newRow("gaps") << QList<int>{0, 5, 20} << 3;
+}
+
+void TestPictureSet::countsWhatExists()
+{
+    QFETCH(QList<int>, present);
+    QFETCH(int, count);
+    const TemporaryCurrentDir dir;
+    QDir().mkdir(u"pix"_s);
+    for (const int number : present) {
+        QFile file(dir.filePath(u"pix/pic%1.jpg"_s.arg(number)));
+        QVERIFY(file.open(QIODevice::WriteOnly)); // any file counts, picture or not
+    }
+    QCOMPARE(PictureSet::count(DiskFileLookup()), count);
+}
+
+void TestPictureSet::countsRelativeToTheCurrentDirectory()
+{
+    const TemporaryCurrentDir dir;
+    writeTargetPictures({0, 1, 2});
+    QCOMPARE(PictureSet::count(DiskFileLookup()), 3);
+    QDir::setCurrent(QDir::tempPath());
+    QVERIFY(!QFileInfo::exists(u"pix/pic0.jpg"_s));
+    QCOMPARE(PictureSet::count(DiskFileLookup()), 0);
+}
+
+void TestPictureSet::folderNamedLikeAPictureDoesNotCount()
+{
+    const TemporaryCurrentDir dir;
+    writeTargetPictures({0, 1});
+    QVERIFY(QDir().mkpath(u"pix/pic2.jpg"_s));
+    QCOMPARE(PictureSet::count(DiskFileLookup()), 2);
+}
+
+void TestPictureSet::danglingLinkDoesNotCount()
+{
+    const TemporaryCurrentDir dir;
+    writeTargetPictures({0});
+    if (!QFile::link(dir.filePath(u"nowhere.jpg"_s), dir.filePath(u"pix/pic1.jpg"_s)))
+        QSKIP("this file system takes no symbolic links");
+    QCOMPARE(PictureSet::count(DiskFileLookup()), 1);
+}
+
+void TestPictureSet::loaderReadsTheFileEveryTime()
+{
+    const TemporaryCurrentDir dir;
+    QVERIFY(writeJpeg(u"pix/pic0.jpg"_s, {81, 81}, Qt::red));
+    DiskPictureLoader loader;
+    const PictureFile first = loader.load(PictureSet::fileName(0));
+    QVERIFY(first.error.isEmpty());
+    QCOMPARE(first.image.size(), QSize(81, 81));
+
+    // The same name, another picture: nothing may come from a cache.
+    QVERIFY(writeJpeg(u"pix/pic0.jpg"_s, {40, 30}, Qt::blue));
+    const PictureFile second = loader.load(PictureSet::fileName(0));
+    QCOMPARE(second.image.size(), QSize(40, 30));
+    QVERIFY(QFile::remove(u"pix/pic0.jpg"_s));
+    QVERIFY(loader.load(PictureSet::fileName(0)).image.isNull());
+}
+
+void TestPictureSet::loaderReportsMissingFile()
+{
+    const TemporaryCurrentDir dir;
+    const PictureFile file = DiskPictureLoader().load(PictureSet::fileName(3));
+    QVERIFY(file.image.isNull());
+    QVERIFY(!file.error.isEmpty());
+}
+
+void TestPictureSet::loaderRecognisesFormatByContent()
+{
+    const TemporaryCurrentDir dir;
+    QImage png(20, 10, QImage::Format_RGB32);
+    png.fill(Qt::green);
+    QVERIFY(QDir().mkdir(u"pix"_s));
+    QVERIFY(png.save(u"pix/pic0.jpg"_s, "PNG"));
+    const PictureFile file = DiskPictureLoader().load(PictureSet::fileName(0));
+    QCOMPARE(file.image.size(), QSize(20, 10));
+}
+
+void TestPictureSet::loaderRefusesOversizedPictureFromItsHeader()
+{
+    // A small file whose header claims 30000 x 30000 pixels: 3.6 GB once decoded.
+    const TemporaryCurrentDir dir;
+    QVERIFY(writeJpeg(u"pix/pic0.jpg"_s, {8, 8}));
+    QFile file(u"pix/pic0.jpg"_s);
+    QVERIFY(file.open(QIODevice::ReadWrite));
+    QByteArray bytes = file.readAll();
+    const qsizetype sof = bytes.indexOf("\xff\xc0");
+    QVERIFY(sof > 0);
+    const char size[] = {char(30000 >> 8), char(30000 & 0xff), char(30000 >> 8), char(30000 & 0xff)};
+    bytes.replace(sof + 5, 4, size, 4);
+    QVERIFY(file.seek(0));
+    QCOMPARE(file.write(bytes), bytes.size());
+    file.close();
+
+    const PictureFile picture = DiskPictureLoader().load(PictureSet::fileName(0));
+    QVERIFY(picture.image.isNull());
+    QVERIFY2(picture.error.contains(u"30000 x 30000"_s), qPrintable(picture.error));
+}
+
+void TestPictureSet::fallbackStandsInForUnloadablePicture()
+{
+    const TemporaryCurrentDir dir;
+    QImage fallback(81, 81, QImage::Format_RGB32);
+    fallback.fill(Qt::magenta);
+    DiskPictureLoader loader;
+    TargetPictures pictures(loader, fallback);
+    const QtMessageHandler previous = qInstallMessageHandler(collectWarnings);
+    const QImage shown = pictures.picture(4);
+    qInstallMessageHandler(previous);
+    QCOMPARE(shown, fallback);
+}
+
+void TestPictureSet::fallbackWarnsOncePerFile()
+{
+    const TemporaryCurrentDir dir;
+    QVERIFY(QDir().mkdir(u"pix"_s));
+    QFile garbage(u"pix/pic1.jpg"_s);
+    QVERIFY(garbage.open(QIODevice::WriteOnly));
+    garbage.write("this is no picture");
+    garbage.close();
+
+    DiskPictureLoader loader;
+    TargetPictures pictures(loader, QImage(81, 81, QImage::Format_RGB32));
+    const QtMessageHandler previous = qInstallMessageHandler(collectWarnings);
+    for (int round = 0; round < 3; ++round) {
+        pictures.picture(0);
+        pictures.picture(1);
+        pictures.picture(-1);
+    }
+    qInstallMessageHandler(previous);
+
+    QCOMPARE(warnings.size(), 3);
+    for (const QString &name : {u"pix/pic0.jpg"_s, u"pix/pic1.jpg"_s, u"pix/pic-1.jpg"_s}) {
+        const auto naming = [&](const QString &line) {
+            return line.contains(QDir::toNativeSeparators(name));
+        };
+        QCOMPARE(std::count_if(warnings.cbegin(), warnings.cend(), naming), 1);
+    }
+}
+
+void TestPictureSet::loadablePictureNeedsNoWarning()
+{
+    const TemporaryCurrentDir dir;
+    writeTargetPictures({0});
+    DiskPictureLoader loader;
+    TargetPictures pictures(loader, QImage());
+    const QtMessageHandler previous = qInstallMessageHandler(collectWarnings);
+    const QImage shown = pictures.picture(0);
+    qInstallMessageHandler(previous);
+    QCOMPARE(shown.size(), QSize(81, 81));
+    QVERIFY(warnings.isEmpty());
+}
+
+QTEST_GUILESS_MAIN(TestPictureSet)
+#include "tst_pictureset.moc"
