@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QByteArray>
+#include <QColor>
+#include <QImage>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPointF>
+#include <QString>
+
+#include <functional>
+
+// Paints a picture at `factor` times its size with the painter scaled to match, so the paint
+// function draws in the picture's own pixel units, then scales it down smoothly. This gives
+// small pictures clean edges and fine detail.
+QImage renderSupersampled(int width, int height, int factor, const QColor &background,
+                          const std::function<void(QPainter &)> &paint);
+
+// An ellipse around a centre point, as a path.
+QPainterPath ellipsePath(QPointF centre, double radiusX, double radiusY);
+
+// A colour between two colours; t = 0 gives `from`, t = 1 gives `to`.
+QColor mix(const QColor &from, const QColor &to, double t);
+
+// Writes the bytes to the file, replacing it; stops the program if that fails.
+void writeFile(const QString &path, const QByteArray &data);
+
+// Saves a baseline JFIF JPEG with 24-bit colour.
+void saveJpeg(const QImage &picture, const QString &path, int quality = 90);
+
+// Saves a PNG, with an alpha channel only when the picture has one.
+void savePng(const QImage &picture, const QString &path);
