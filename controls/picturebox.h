@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QPixmap>
+#include <QWidget>
+
+// A box that shows one picture at its top-left corner. With autoSize it takes the size of each
+// picture put into it, keeping its top-left corner. A press and release of the left button on
+// it is a click; a press of any button never reaches the controls beneath it.
+class PictureBox : public QWidget
+{
+    Q_OBJECT
+    Q_PROPERTY(QPixmap picture READ picture WRITE setPicture)
+    Q_PROPERTY(bool autoSize READ autoSize WRITE setAutoSize)
+    Q_PROPERTY(bool sunkenBorder READ sunkenBorder WRITE setSunkenBorder)
+
+public:
+    explicit PictureBox(QWidget *parent = nullptr);
+
+    QPixmap picture() const { return m_picture; }
+    void setPicture(const QPixmap &picture);
+
+    bool autoSize() const { return m_autoSize; }
+    void setAutoSize(bool autoSize);
+
+    // A two-pixel sunken border around the picture.
+    bool sunkenBorder() const { return m_sunkenBorder; }
+    void setSunkenBorder(bool sunken);
+
+    QSize sizeHint() const override;
+
+signals:
+    void clicked();
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
+
+private:
+    int borderWidth() const;
+    void fitToPicture();
+
+    QPixmap m_picture;
+    bool m_autoSize = false;
+    bool m_sunkenBorder = false;
+    bool m_leftPressed = false;
+};
