@@ -65,7 +65,8 @@ double toDouble(QStringView number)
         const bool tiny = latin1.contains("e-") || latin1.contains("E-");
         if (tiny)
             return 0.0;
-        return negative ? std::numeric_limits<double>::lowest() : std::numeric_limits<double>::max();
+        return negative ? std::numeric_limits<double>::lowest()
+                        : std::numeric_limits<double>::max();
     }
     return value;
 }
@@ -95,7 +96,7 @@ QString plain(double value)
     if (value == 0.0)
         return QStringLiteral("0"); // and never "-0"
     // Fixed notation with the fewest digits that still read back as the same value.
-    std::array<char, 400> buffer{};
+    std::array<char, 400> buffer {};
     const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
                                       std::chars_format::fixed);
     return QString::fromLatin1(buffer.data(), result.ptr - buffer.data());

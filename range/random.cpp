@@ -11,7 +11,7 @@ void ClockSeededRandom::reseed()
 {
     const auto ticks = std::chrono::high_resolution_clock::now().time_since_epoch().count();
     const auto wide = static_cast<unsigned long long>(ticks);
-    std::seed_seq seed{static_cast<unsigned>(wide), static_cast<unsigned>(wide >> 32)};
+    std::seed_seq seed {static_cast<unsigned>(wide), static_cast<unsigned>(wide >> 32)};
     m_engine.seed(seed);
 }
 

@@ -23,8 +23,8 @@ PictureFile DiskPictureLoader::load(const QString &fileName)
     if (size.isValid() && qint64(size.width()) * size.height() * bytesPerPixel > maxDecodedBytes) {
         return {{},
                 QStringLiteral("the picture is too large (%1 x %2 pixels)")
-                        .arg(size.width())
-                        .arg(size.height())};
+                    .arg(size.width())
+                    .arg(size.height())};
     }
     QImage image = reader.read();
     if (image.isNull())
@@ -45,9 +45,8 @@ QImage TargetPictures::picture(qint16 number)
         return std::move(file.image);
     if (!m_warnedFiles.contains(fileName)) {
         m_warnedFiles.insert(fileName);
-        qWarning().noquote().nospace() << "Target picture " << fileName
-                                       << " cannot be shown (" << file.error
-                                       << "); the built-in target stands in for it.";
+        qWarning().noquote().nospace() << "Target picture " << fileName << " cannot be shown ("
+                                       << file.error << "); the built-in target stands in for it.";
     }
     return m_fallback;
 }

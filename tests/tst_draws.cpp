@@ -133,16 +133,16 @@ void TestDraws::holeFrequencies()
     // The ends come half as often as the holes between: 1/16 against 1/8 a draw.
     ClockSeededRandom random;
     constexpr int draws = 160000;
-    std::array<int, 9> counts{};
+    std::array<int, 9> counts {};
     for (int i = 0; i < draws; ++i)
         ++counts.at(Draws::holeFor(random.next()));
     for (int hole = 0; hole < 9; ++hole) {
         const double expected = (hole == 0 || hole == 8) ? draws / 16.0 : draws / 8.0;
         QVERIFY2(std::abs(counts.at(hole) - expected) < 0.05 * expected,
                  qPrintable(QStringLiteral("hole %1 came %2 times, about %3 expected")
-                                    .arg(hole)
-                                    .arg(counts.at(hole))
-                                    .arg(expected)));
+                                .arg(hole)
+                                .arg(counts.at(hole))
+                                .arg(expected)));
     }
 }
 
@@ -151,14 +151,16 @@ void TestDraws::pictureFrequenciesWithFivePictures()
     // With five pictures 0 and 4 come 1/8 of the time each, 1 to 3 a quarter each.
     ClockSeededRandom random;
     constexpr int draws = 80000;
-    std::array<int, 5> counts{};
+    std::array<int, 5> counts {};
     for (int i = 0; i < draws; ++i)
         ++counts.at(Draws::pictureFor(random.next(), 5));
-    const std::array<double, 5> share{1.0 / 8, 1.0 / 4, 1.0 / 4, 1.0 / 4, 1.0 / 8};
+    const std::array<double, 5> share {1.0 / 8, 1.0 / 4, 1.0 / 4, 1.0 / 4, 1.0 / 8};
     for (int number = 0; number < 5; ++number) {
         const double expected = share.at(number) * draws;
-        QVERIFY2(std::abs(counts.at(number) - expected) < 0.05 * expected,
-                 qPrintable(QStringLiteral("picture %1 came %2 times").arg(number).arg(counts.at(number))));
+        QVERIFY2(
+            std::abs(counts.at(number) - expected) < 0.05 * expected,
+            qPrintable(
+                QStringLiteral("picture %1 came %2 times").arg(number).arg(counts.at(number))));
     }
 }
 
@@ -183,7 +185,7 @@ void TestDraws::clockSourceIsUniform()
     ClockSeededRandom random;
     constexpr int buckets = 16;
     constexpr int draws = 160000;
-    std::array<int, buckets> counts{};
+    std::array<int, buckets> counts {};
     for (int i = 0; i < draws; ++i)
         ++counts.at(static_cast<int>(random.next() * buckets));
     for (const int count : counts)

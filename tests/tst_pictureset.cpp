@@ -71,12 +71,12 @@ void TestPictureSet::countsWhatExists_data()
     QList<int> all;
     for (int i = 0; i <= 20; ++i)
         all.append(i);
-    QTest::newRow("none") << QList<int>{} << 0;
-    QTest::newRow("0 to 7") << QList<int>{0, 1, 2, 3, 4, 5, 6, 7} << 8;
-    QTest::newRow("1 to 8, no 0") << QList<int>{1, 2, 3, 4, 5, 6, 7, 8} << 8;
+    QTest::newRow("none") << QList<int> {} << 0;
+    QTest::newRow("0 to 7") << QList<int> {0, 1, 2, 3, 4, 5, 6, 7} << 8;
+    QTest::newRow("1 to 8, no 0") << QList<int> {1, 2, 3, 4, 5, 6, 7, 8} << 8;
     QTest::newRow("0 to 20") << all << 21;
-    QTest::newRow("0 to 24: only 0 to 20 looked at") << (all + QList<int>{21, 22, 23, 24}) << 21;
-    QTest::newRow("gaps") << QList<int>{0, 5, 20} << 3;
+    QTest::newRow("0 to 24: only 0 to 20 looked at") << (all + QList<int> {21, 22, 23, 24}) << 21;
+    QTest::newRow("gaps") << QList<int> {0, 5, 20} << 3;
 }
 
 void TestPictureSet::countsWhatExists()
@@ -165,7 +165,8 @@ void TestPictureSet::loaderRefusesOversizedPictureFromItsHeader()
     QByteArray bytes = file.readAll();
     const qsizetype sof = bytes.indexOf("\xff\xc0");
     QVERIFY(sof > 0);
-    const char size[] = {char(30000 >> 8), char(30000 & 0xff), char(30000 >> 8), char(30000 & 0xff)};
+    const char size[] = {char(30000 >> 8), char(30000 & 0xff), char(30000 >> 8),
+                         char(30000 & 0xff)};
     bytes.replace(sof + 5, 4, size, 4);
     QVERIFY(file.seek(0));
     QCOMPARE(file.write(bytes), bytes.size());

@@ -39,7 +39,7 @@ public:
 
 private:
     QList<float> m_script;
-    std::mt19937 m_fallback{20261206};
+    std::mt19937 m_fallback {20261206};
     int m_reseeds = 0;
     QStringList m_log;
 };
