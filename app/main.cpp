@@ -1,0 +1,28 @@
+#include "dialogfont.h"
+#include "forms.h"
+
+#include "pictureset.h"
+#include "random.h"
+#include "targetpictures.h"
+
+#include <QApplication>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("varkoz"));
+    QApplication::setApplicationDisplayName(QStringLiteral("VARKOZ"));
+    QApplication::setApplicationVersion(QStringLiteral("1.0"));
+    // The windows decide when the program is done, hidden ones included.
+    QApplication::setQuitOnLastWindowClosed(false);
+    useDialogFonts();
+
+    ClockSeededRandom random;
+    const DiskFileLookup files;
+    DiskPictureLoader pictures;
+    Forms forms({random, files, pictures});
+    QObject::connect(&forms, &Forms::allUnloaded, &app, &QCoreApplication::quit);
+
+    forms.frmMain().show();
+    return QApplication::exec();
+}
