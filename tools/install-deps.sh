@@ -1,9 +1,10 @@
 #!/bin/sh
-# Installs the Debian packages that building, running and testing the game need, when any of
-# them is missing. Needs root, or sudo for a normal user; does nothing when all are there.
+# Installs the Debian packages that building and running the game need, and any further
+# packages named on the command line, when any of them is missing. Needs root, or sudo for a
+# normal user; does nothing when everything is there already.
 set -eu
 
-packages="cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins fonts-liberation"
+packages="cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins fonts-liberation $*"
 
 missing=""
 for package in $packages; do
