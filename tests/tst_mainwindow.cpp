@@ -323,6 +323,15 @@ void TestMainWindow::pointers()
         QCOMPARE(cursor.hotSpot(), QPoint(15, 15));
         QCOMPARE(cursor.pixmap().size(), QSize(32, 32));
     }
+    // Black outer ring, white inner ring, and the small screen-inverting ring in the middle,
+    // which Qt's reader would drop; where the screen cannot be inverted it is drawn black.
+    const QImage sight = m_range->hole(0)->cursor().pixmap().toImage();
+    QCOMPARE(sight.pixelColor(15 + 6, 15), QColor(Qt::black));
+    QCOMPARE(sight.pixelColor(15, 15 - 4), QColor(Qt::white));
+    QCOMPARE(sight.pixelColor(15 + 2, 15).alpha(), 255);
+    QCOMPARE(sight.pixelColor(15, 15).alpha(), 0);
+    QCOMPARE(sight.pixelColor(0, 0).alpha(), 0);
+
     const QCursor cross = m_range->field()->cursor();
     QCOMPARE(cross.shape(), Qt::BitmapCursor);
     QCOMPARE(cross.hotSpot(), QPoint(14, 15));
