@@ -1,3 +1,4 @@
+#include "accessibility.h"
 #include "dialogfont.h"
 #include "forms.h"
 
@@ -16,6 +17,7 @@ int main(int argc, char *argv[])
     // The windows decide when the program is done, hidden ones included.
     QApplication::setQuitOnLastWindowClosed(false);
     useDialogFonts();
+    installAccessibility();
 
     ClockSeededRandom random;
     const DiskFileLookup files;

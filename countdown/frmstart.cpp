@@ -31,7 +31,7 @@ FrmStart::~FrmStart() = default;
 
 void FrmStart::countDownFromFive()
 {
-    ui->Label2->setText(NumericText::plain(startingNumber));
+    ui->Label2->setValue(NumericText::plain(startingNumber));
     show();
     raise();
     activateWindow();
@@ -47,7 +47,7 @@ void FrmStart::tmrStart_Timer()
     const std::optional<double> before = shown();
     if (!before)
         return;
-    ui->Label2->setText(NumericText::plain(*before - 1));
+    ui->Label2->setValue(NumericText::plain(*before - 1));
     if (shown() == headingChangesAt)
         ui->Label1->setText(QStringLiteral("Starting in..."));
     if (shown() == 0.0) {

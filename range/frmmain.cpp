@@ -142,12 +142,16 @@ void FrmMain::setHoleVisible(int hole, bool visible)
 
 void FrmMain::setHolePicture(int hole, const QImage &picture)
 {
-    picHole.at(hole)->setPicture(QPixmap::fromImage(picture));
+    PictureBox *box = picHole.at(hole);
+    box->setPicture(QPixmap::fromImage(picture));
+    box->setAccessibleDescription(tr("Target"));
 }
 
 void FrmMain::setHoleToHitPicture(int hole)
 {
-    picHole.at(hole)->setPicture(ui->picHit->picture());
+    PictureBox *box = picHole.at(hole);
+    box->setPicture(ui->picHit->picture());
+    box->setAccessibleDescription(tr("Fireball"));
 }
 
 void FrmMain::setMarkerVisible(bool visible)
@@ -190,13 +194,13 @@ void FrmMain::setCaption(Caption which, const QString &text)
 {
     switch (which) {
     case Caption::Hits:
-        ui->lblOut->setText(text);
+        ui->lblOut->setValue(text);
         return;
     case Caption::Misses:
-        ui->lblMiss->setText(text);
+        ui->lblMiss->setValue(text);
         return;
     case Caption::Precision:
-        ui->lblTotal->setText(text);
+        ui->lblTotal->setValue(text);
         return;
     }
 }

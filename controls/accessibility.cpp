@@ -1,0 +1,65 @@
+#include "accessibility.h"
+
+#include "captionframe.h"
+#include "picturebox.h"
+#include "valuelabel.h"
+
+#include <QAccessibleWidget>
+
+namespace {
+
+class CaptionFrameAccessible final : public QAccessibleWidget
+{
+public:
+    explicit CaptionFrameAccessible(CaptionFrame *frame)
+        : QAccessibleWidget(frame, QAccessible::Grouping)
+    {
+    }
+
+    QString text(QAccessible::Text t) const override
+    {
+        const QString own = QAccessibleWidget::text(t);
+        if (t == QAccessible::Name && own.isEmpty())
+            return static_cast<CaptionFrame *>(widget())->title();
+        return own;
+    }
+};
+
+class ValueLabelAccessible final : public QAccessibleWidget
+{
+public:
+    explicit ValueLabelAccessible(ValueLabel *label)
+        : QAccessibleWidget(label, QAccessible::StaticText)
+    {
+    }
+
+    QString text(QAccessible::Text t) const override
+    {
+        if (t == QAccessible::Value)
+            return static_cast<ValueLabel *>(widget())->value();
+        return QAccessibleWidget::text(t);
+    }
+};
+
+// Qt owns what a factory returns.
+QAccessibleInterface *accessibleFor(const QString &className, QObject *object)
+{
+    if (className == QLatin1String("PictureBox"))
+        return new QAccessibleWidget(static_cast<PictureBox *>(object), QAccessible::Graphic);
+    if (className == QLatin1String("CaptionFrame"))
+        return new CaptionFrameAccessible(static_cast<CaptionFrame *>(object));
+    if (className == QLatin1String("ValueLabel"))
+        return new ValueLabelAccessible(static_cast<ValueLabel *>(object));
+    return nullptr;
+}
+
+} // namespace
+
+void installAccessibility()
+{
+    static const bool installed = [] {
+        QAccessible::installFactory(accessibleFor);
+        return true;
+    }();
+    Q_UNUSED(installed);
+}
