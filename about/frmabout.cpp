@@ -2,14 +2,10 @@
 
 #include "ui_frmabout.h"
 
-#include "windowframe.h"
-
-FrmAbout::FrmAbout(QWidget *parent)
-    : QWidget(parent, fixedFrameFlags), ui(std::make_unique<Ui::frmAbout>())
+FrmAbout::FrmAbout(QWidget *parent) : FixedWindow(parent), ui(std::make_unique<Ui::frmAbout>())
 {
     ui->setupUi(this);
-    setFixedSize(size());
-    centreOnScreen(*this);
+    fixGeometry();
     // OK is neither the default nor the cancel button: Enter and Space press it only while it
     // has the focus, Esc does nothing, and Alt+O presses it from anywhere in the window.
     ui->Picture1->setFocus();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QWidget>
+#include "fixedwindow.h"
 
 #include <memory>
 
@@ -10,7 +10,7 @@ class frmAbout;
 
 // The About window: the game's name and version, a legal notice, a photograph and the maker's
 // credit and web address. OK closes it. It knows nothing of the game.
-class FrmAbout : public QWidget
+class FrmAbout : public FixedWindow
 {
     Q_OBJECT
 

@@ -1,6 +1,7 @@
 #include "accessibility.h"
 
 #include "captionframe.h"
+#include "fixedwindow.h"
 #include "picturebox.h"
 #include "valuelabel.h"
 
@@ -48,6 +49,8 @@ QAccessibleInterface *accessibleFor(const QString &className, QObject *object)
         return new QAccessibleWidget(static_cast<PictureBox *>(object), QAccessible::Graphic);
     if (className == QLatin1String("CaptionFrame"))
         return new CaptionFrameAccessible(static_cast<CaptionFrame *>(object));
+    if (className == QLatin1String("FixedWindow"))
+        return new QAccessibleWidget(static_cast<FixedWindow *>(object), QAccessible::Window);
     if (className == QLatin1String("ValueLabel"))
         return new ValueLabelAccessible(static_cast<ValueLabel *>(object));
     return nullptr;

@@ -3,7 +3,6 @@
 #include "ui_frmstart.h"
 
 #include "numerictext.h"
-#include "windowframe.h"
 
 #include <optional>
 
@@ -12,12 +11,10 @@ constexpr double startingNumber = 5;
 constexpr double headingChangesAt = 3;
 } // namespace
 
-FrmStart::FrmStart(QWidget *parent)
-    : QWidget(parent, fixedFrameFlags), ui(std::make_unique<Ui::frmStart>())
+FrmStart::FrmStart(QWidget *parent) : FixedWindow(parent), ui(std::make_unique<Ui::frmStart>())
 {
     ui->setupUi(this);
-    setFixedSize(size());
-    centreOnScreen(*this);
+    fixGeometry();
 
     tmrStart.setObjectName(QStringLiteral("tmrStart"));
     tmrStart.setTimerType(Qt::PreciseTimer);

@@ -1,7 +1,8 @@
 #pragma once
 
+#include "fixedwindow.h"
+
 #include <QTimer>
-#include <QWidget>
 
 #include <memory>
 
@@ -12,7 +13,7 @@ class frmStart;
 // The countdown window that leads into a wave. Its number counts down once a second from the
 // moment the window is created, shown or hidden; at 3 the heading changes, and at 0 the window
 // hides itself and announces that the wave is to begin.
-class FrmStart : public QWidget
+class FrmStart : public FixedWindow
 {
     Q_OBJECT
 

@@ -222,6 +222,8 @@ void TestAccessibility::countdownAnnouncesItsNumberAndHeading()
 {
     Program::clickButton(*m_main, u"cmdStart"_s);
     FrmStart &countdown = m_program->forms.frmStart();
+    QCOMPARE(accessible(&countdown)->role(), QAccessible::Window);
+    QCOMPARE(accessible(&countdown)->text(QAccessible::Name), u"               START"_s);
     QAccessibleInterface *number = accessible(Program::control(countdown, u"Label2"_s));
     QAccessibleInterface *heading = accessible(Program::control(countdown, u"Label1"_s));
     QCOMPARE(number->text(QAccessible::Name), u"Countdown"_s);
@@ -239,6 +241,7 @@ void TestAccessibility::aboutWindowSpeaks()
 {
     m_main->findChild<QAction *>(u"mnuAbout"_s)->trigger();
     FrmAbout &about = m_program->forms.frmAbout();
+    QCOMPARE(accessible(&about)->role(), QAccessible::Window);
     QCOMPARE(accessible(Program::control(about, u"cmdOk"_s))->text(QAccessible::Name), u"OK"_s);
     QAccessibleInterface *photo = accessible(Program::control(about, u"Picture1"_s));
     QCOMPARE(photo->role(), QAccessible::Graphic);

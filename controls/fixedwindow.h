@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QWidget>
+
+// A top-level window with a fixed single frame: a title bar with a close box only, no minimise
+// or maximise box, and the size its definition gives it, which the player cannot change. It
+// first shows in the middle of the screen. Assistive technology knows it as a window.
+class FixedWindow : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit FixedWindow(QWidget *parent = nullptr);
+
+protected:
+    // Fixes the window at its present size and centres it; call once the definition is built.
+    void fixGeometry();
+};
