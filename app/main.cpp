@@ -12,7 +12,6 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("varkoz"));
-    QApplication::setApplicationDisplayName(QStringLiteral("VARKOZ"));
     QApplication::setApplicationVersion(QStringLiteral("1.0"));
     // The windows decide when the program is done, hidden ones included.
     QApplication::setQuitOnLastWindowClosed(false);
