@@ -13,6 +13,9 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("varkoz"));
     QApplication::setApplicationVersion(QStringLiteral("1.0"));
+    // The installed launcher's name (packaging/CMakeLists.txt), so that task bars tie the
+    // windows to it.
+    QApplication::setDesktopFileName(QStringLiteral(VARKOZ_DESKTOP_ID));
     // The windows decide when the program is done, hidden ones included.
     QApplication::setQuitOnLastWindowClosed(false);
     useDialogFonts();
