@@ -1,12 +1,16 @@
 #include "cursorfile.h"
 
-#include <QBitmap>
 #include <QBuffer>
 #include <QFile>
+#include <QGuiApplication>
 #include <QImageReader>
-#include <QPainter>
 #include <QPixmap>
 #include <QtEndian>
+
+#ifdef Q_OS_WIN
+#include <QBitmap>
+#include <QPainter>
+#endif
 
 namespace CursorFile {
 
@@ -76,13 +80,30 @@ std::optional<QList<QList<Ink>>> monochromeInks(QByteArrayView file)
     return inks;
 }
 
-// A pointer from one-bit pixels. Windows inverts the screen under the inverting pixels; other
-// platforms cannot, and draw them black, so that they still show.
-QCursor monochromeCursor(const QList<QList<Ink>> &inks, QPoint hotSpot)
+// The picture of one-bit pixels, for platforms that cannot invert the screen: there the
+// inverting pixels are drawn black, so that they still show.
+QImage monochromeImage(const QList<QList<Ink>> &inks)
 {
     const int height = int(inks.size());
     const int width = int(inks.first().size());
+    QImage image(width, height, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const Ink ink = inks[y][x];
+            if (ink != Ink::Clear)
+                image.setPixel(x, y, ink == Ink::White ? 0xffffffffu : 0xff000000u);
+        }
+    }
+    return image;
+}
+
 #ifdef Q_OS_WIN
+// A pointer from one-bit pixels that inverts the screen where the cursor file says so.
+QCursor invertingCursor(const QList<QList<Ink>> &inks, QPoint hotSpot)
+{
+    const int height = int(inks.size());
+    const int width = int(inks.first().size());
     QBitmap bitmap(width, height);
     QBitmap mask(width, height);
     bitmap.fill(Qt::color0);
@@ -103,18 +124,15 @@ QCursor monochromeCursor(const QList<QList<Ink>> &inks, QPoint hotSpot)
     bits.end();
     masking.end();
     return QCursor(bitmap, mask, hotSpot.x(), hotSpot.y());
-#else
-    QImage image(width, height, QImage::Format_ARGB32);
-    image.fill(Qt::transparent);
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            const Ink ink = inks[y][x];
-            if (ink != Ink::Clear)
-                image.setPixel(x, y, ink == Ink::White ? 0xffffffffu : 0xff000000u);
-        }
-    }
-    return QCursor(QPixmap::fromImage(image), hotSpot.x(), hotSpot.y());
+}
 #endif
+
+// How much larger than its logical size a pointer picture must be made. X11 shows a pointer's
+// pixmap pixel for pixel, whatever the scale of the windows; other platforms scale it
+// themselves.
+qreal pointerEnlargement(qreal devicePixelRatio)
+{
+    return QGuiApplication::platformName() == QLatin1String("xcb") ? devicePixelRatio : 1.0;
 }
 } // namespace
 
@@ -131,7 +149,18 @@ std::optional<QPoint> hotSpot(QByteArrayView file)
     return QPoint(wordAt(file, entry + 4), wordAt(file, entry + 6));
 }
 
-QCursor load(const QString &fileName)
+QCursor fromPicture(const QImage &picture, QPoint hotSpot, qreal enlargement)
+{
+    if (qFuzzyCompare(enlargement, 1.0))
+        return QCursor(QPixmap::fromImage(picture), hotSpot.x(), hotSpot.y());
+    // Nearest pixels, so that the thin lines stay crisp.
+    const QImage enlarged = picture.scaled((QSizeF(picture.size()) * enlargement).toSize(),
+                                           Qt::IgnoreAspectRatio, Qt::FastTransformation);
+    const QPoint spot = (QPointF(hotSpot) * enlargement).toPoint();
+    return QCursor(QPixmap::fromImage(enlarged), spot.x(), spot.y());
+}
+
+QCursor load(const QString &fileName, qreal devicePixelRatio)
 {
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly))
@@ -140,16 +169,23 @@ QCursor load(const QString &fileName)
     const std::optional<QPoint> spot = hotSpot(bytes);
     if (!spot)
         return QCursor(Qt::ArrowCursor);
-    if (const auto inks = monochromeInks(bytes))
-        return monochromeCursor(*inks, *spot);
 
-    QBuffer buffer;
-    buffer.setData(bytes);
-    QImageReader reader(&buffer, "cur");
-    const QImage image = reader.read();
-    if (image.isNull())
+    QImage picture;
+    if (const auto inks = monochromeInks(bytes)) {
+#ifdef Q_OS_WIN
+        return invertingCursor(*inks, *spot);
+#else
+        picture = monochromeImage(*inks);
+#endif
+    } else {
+        QBuffer buffer;
+        buffer.setData(bytes);
+        QImageReader reader(&buffer, "cur");
+        picture = reader.read();
+    }
+    if (picture.isNull())
         return QCursor(Qt::ArrowCursor);
-    return QCursor(QPixmap::fromImage(image), spot->x(), spot->y());
+    return fromPicture(picture, *spot, pointerEnlargement(devicePixelRatio));
 }
 
 } // namespace CursorFile

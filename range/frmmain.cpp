@@ -9,6 +9,7 @@
 #include "windowframe.h"
 
 #include <QCoreApplication>
+#include <QScreen>
 
 FrmMain::FrmMain(RangeServices services, QWidget *parent)
     : QMainWindow(parent),
@@ -31,10 +32,11 @@ void FrmMain::setUpControls()
     picHole = {ui->picHole_0, ui->picHole_1, ui->picHole_2, ui->picHole_3, ui->picHole_4,
                ui->picHole_5, ui->picHole_6, ui->picHole_7, ui->picHole_8};
 
-    const QCursor gunSight = CursorFile::load(QStringLiteral(":/assets/gunsight.cur"));
+    const qreal pixelRatio = screen()->devicePixelRatio();
+    const QCursor gunSight = CursorFile::load(QStringLiteral(":/assets/gunsight.cur"), pixelRatio);
     for (PictureBox *hole : picHole)
         hole->setCursor(gunSight);
-    ui->fraField->setCursor(CursorFile::load(QStringLiteral(":/assets/crosshair.cur")));
+    ui->fraField->setCursor(CursorFile::load(QStringLiteral(":/assets/crosshair.cur"), pixelRatio));
 
     ui->centralwidget->setAutoFillBackground(true);
     ui->centralwidget->setPalette(withWindowColour(palette(), SystemColour::Menu));

@@ -339,6 +339,18 @@ void TestMainWindow::pointers()
     QCOMPARE(m_range->control(u"cmdStart"_s)->cursor().shape(), Qt::ArrowCursor);
     QCOMPARE(m_range->window->centralWidget()->cursor().shape(), Qt::ArrowCursor);
 
+    // Where a platform shows pointers pixel for pixel, they are enlarged to the screen's
+    // scale, nearest pixel for nearest pixel, their hot spots with them.
+    const QCursor doubled = CursorFile::fromPicture(sight, QPoint(15, 15), 2.0);
+    QCOMPARE(doubled.pixmap().size(), QSize(64, 64));
+    QCOMPARE(doubled.hotSpot(), QPoint(30, 30));
+    const QImage big = doubled.pixmap().toImage();
+    for (const QPoint pixel : {QPoint(21, 15), QPoint(15, 11), QPoint(17, 15), QPoint(15, 15)}) {
+        for (const QPoint corner : {QPoint(0, 0), QPoint(1, 0), QPoint(0, 1), QPoint(1, 1)})
+            QCOMPARE(big.pixel(pixel * 2 + corner), sight.pixel(pixel));
+    }
+    QCOMPARE(CursorFile::fromPicture(sight, QPoint(15, 15), 1.0).pixmap().size(), QSize(32, 32));
+
     // Bytes that are no cursor file give no hot spot.
     QCOMPARE(CursorFile::hotSpot(QByteArray("\0\0\1\0\1\0", 6)), std::nullopt);
     QCOMPARE(CursorFile::hotSpot(QByteArray(22, '\0')), std::nullopt);
