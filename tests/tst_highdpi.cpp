@@ -306,6 +306,8 @@ void TestHighDpi::pointersKeepTheirSizeAndHotSpot()
     const QCursor cursor = m_range->control(control)->cursor();
     QCOMPARE(cursor.shape(), Qt::BitmapCursor);
     QCOMPARE(cursor.hotSpot(), hotSpot);
+    if (cursor.pixmap().isNull() && !cursor.bitmap().isNull())
+        QSKIP("this platform keeps the pointer as a bitmap that inverts the screen");
     const QPixmap pixmap = cursor.pixmap();
     QCOMPARE(pixmap.deviceIndependentSize(), QSizeF(32, 32));
 

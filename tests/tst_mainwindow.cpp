@@ -321,8 +321,16 @@ void TestMainWindow::pointers()
         const QCursor cursor = m_range->hole(index)->cursor();
         QCOMPARE(cursor.shape(), Qt::BitmapCursor);
         QCOMPARE(cursor.hotSpot(), QPoint(15, 15));
+#ifdef Q_OS_WIN
+        QCOMPARE(cursor.bitmap().size(), QSize(32, 32));
+#else
         QCOMPARE(cursor.pixmap().size(), QSize(32, 32));
+#endif
     }
+#ifdef Q_OS_WIN
+    QSKIP("Windows keeps the gun-sight as a bitmap that inverts the screen; the rest looks at "
+          "the pictures of pixmap pointers");
+#endif
     // Black outer ring, white inner ring, and the small screen-inverting ring in the middle,
     // which Qt's reader would drop; where the screen cannot be inverted it is drawn black.
     const QImage sight = m_range->hole(0)->cursor().pixmap().toImage();
