@@ -21,7 +21,7 @@ FrmMain &Forms::frmMain()
 {
     if (!m_main) {
         m_main = new FrmMain(m_services);
-        watch(*m_main);
+        watch(m_main);
         connect(m_main, &FrmMain::startClicked, this, &Forms::cmdStart_Click);
         connect(m_main, &FrmMain::aboutChosen, this, &Forms::mnuAbout_Click);
     }
@@ -32,7 +32,7 @@ FrmStart &Forms::frmStart()
 {
     if (!m_start) {
         m_start = new FrmStart;
-        watch(*m_start);
+        watch(m_start);
         connect(m_start, &FrmStart::reachedZero, this, &Forms::beginWave);
     }
     return *m_start;
@@ -42,28 +42,27 @@ FrmAbout &Forms::frmAbout()
 {
     if (!m_about) {
         m_about = new FrmAbout;
-        watch(*m_about);
+        watch(m_about);
     }
     return *m_about;
 }
 
-void Forms::watch(QWidget &window)
+template<class Window>
+void Forms::watch(QPointer<Window> &window)
 {
     // Closing a window unloads it.
-    window.setAttribute(Qt::WA_DeleteOnClose);
-    connect(&window, &QObject::destroyed, this, &Forms::windowUnloaded);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    // A window announces its destruction when it is no longer of its own class, and its guard
+    // still holds it then: the guard is cleared here, without being read, as reading it would
+    // take the dying object for a window of its class.
+    connect(window.data(), &QObject::destroyed, this, [this, &window] {
+        window.clear();
+        windowUnloaded();
+    });
 }
 
-void Forms::windowUnloaded(QObject *window)
+void Forms::windowUnloaded()
 {
-    // A widget announces its destruction before its guarded pointers let go of it.
-    if (window == static_cast<QObject *>(m_main.data()))
-        m_main.clear();
-    else if (window == static_cast<QObject *>(m_start.data()))
-        m_start.clear();
-    else if (window == static_cast<QObject *>(m_about.data()))
-        m_about.clear();
-
     if (!m_main && m_start) {
         // The countdown goes with the main window, its timer with it; its own unloading comes
         // back here.

@@ -43,8 +43,10 @@ private:
     // The countdown reached 0: the main window takes the focus and begins a wave.
     void beginWave();
 
-    void watch(QWidget &window);
-    void windowUnloaded(QObject *window);
+    // Makes closing the window unload it, and clears its guard when it is gone.
+    template<class Window>
+    void watch(QPointer<Window> &window);
+    void windowUnloaded();
 
     RangeServices m_services;
     QPointer<FrmMain> m_main;

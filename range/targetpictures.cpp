@@ -2,12 +2,77 @@
 
 #include "pictureset.h"
 
+#include <QFileInfo>
 #include <QImageReader>
 #include <QLoggingCategory>
+#include <QStringList>
+
+#include <atomic>
+#include <cstring>
+#include <mutex>
 
 namespace {
 constexpr qint64 bytesPerPixel = 4; // decoded pictures are 32 bits a pixel
 constexpr int bytesPerMebibyte = 1024 * 1024;
+
+// Collects the warnings that Qt's image decoders write on their logging categories while it
+// lives, on its own thread, so that a damaged file drawn again and again is not reported at
+// every read. Every other message goes on to the handler that was in place.
+class DecoderMessages
+{
+public:
+    DecoderMessages() : m_outer(t_current)
+    {
+        t_current = this;
+        const std::lock_guard lock(s_mutex);
+        if (s_users++ == 0)
+            s_previous = qInstallMessageHandler(&DecoderMessages::handle);
+    }
+    ~DecoderMessages()
+    {
+        t_current = m_outer;
+        const std::lock_guard lock(s_mutex);
+        if (--s_users == 0)
+            qInstallMessageHandler(s_previous);
+    }
+    DecoderMessages(const DecoderMessages &) = delete;
+    DecoderMessages &operator=(const DecoderMessages &) = delete;
+
+    QString text() const { return m_messages.join(u"; "); }
+
+private:
+    static bool fromDecoder(QtMsgType type, const QMessageLogContext &context)
+    {
+        static constexpr char decoders[] = "qt.gui.imageio";
+        return type != QtDebugMsg && type != QtInfoMsg && context.category
+            && std::strncmp(context.category, decoders, sizeof decoders - 1) == 0;
+    }
+    static void handle(QtMsgType type, const QMessageLogContext &context, const QString &message)
+    {
+        if (t_current && fromDecoder(type, context))
+            t_current->m_messages.append(message);
+        else
+            s_previous.load()(type, context, message);
+    }
+
+    static inline thread_local DecoderMessages *t_current = nullptr;
+    static inline std::mutex s_mutex;
+    static inline int s_users = 0;
+    static inline std::atomic<QtMessageHandler> s_previous = nullptr;
+    DecoderMessages *m_outer;
+    QStringList m_messages;
+};
+
+// Qt says "File not found" of every file it cannot open; this tells the player which it is.
+QString whyUnopened(const QString &fileName, const QString &qtReason)
+{
+    const QFileInfo file(fileName);
+    if (file.isDir())
+        return QStringLiteral("it is a folder");
+    if (file.exists() && !file.isReadable())
+        return QStringLiteral("there is no permission to read it");
+    return qtReason;
+}
 } // namespace
 
 DiskPictureLoader::DiskPictureLoader()
@@ -17,6 +82,7 @@ DiskPictureLoader::DiskPictureLoader()
 
 PictureFile DiskPictureLoader::load(const QString &fileName)
 {
+    const DecoderMessages decoder;
     QImageReader reader(fileName);
     reader.setDecideFormatFromContent(true);
     const QSize size = reader.size();
@@ -27,9 +93,13 @@ PictureFile DiskPictureLoader::load(const QString &fileName)
                     .arg(size.height())};
     }
     QImage image = reader.read();
-    if (image.isNull())
-        return {{}, reader.errorString()};
-    return {std::move(image), {}};
+    if (image.isNull()) {
+        if (reader.error() == QImageReader::FileNotFoundError)
+            return {{}, whyUnopened(fileName, reader.errorString())};
+        const QString said = decoder.text();
+        return {{}, said.isEmpty() ? reader.errorString() : reader.errorString() + u": " + said};
+    }
+    return {std::move(image), {}, decoder.text()};
 }
 
 TargetPictures::TargetPictures(PictureLoader &loader, QImage fallback)
@@ -41,12 +111,22 @@ QImage TargetPictures::picture(qint16 number)
 {
     const QString fileName = PictureSet::fileName(number);
     PictureFile file = m_loader.load(fileName);
-    if (!file.image.isNull())
+    if (!file.image.isNull()) {
+        if (!file.complaint.isEmpty())
+            warnOnce(fileName,
+                     u"was read with complaints (" + file.complaint
+                         + u"); it is shown as far as it could be decoded.");
         return std::move(file.image);
-    if (!m_warnedFiles.contains(fileName)) {
-        m_warnedFiles.insert(fileName);
-        qWarning().noquote().nospace() << "Target picture " << fileName << " cannot be shown ("
-                                       << file.error << "); the built-in target stands in for it.";
     }
+    warnOnce(fileName,
+             u"cannot be shown (" + file.error + u"); the built-in target stands in for it.");
     return m_fallback;
+}
+
+void TargetPictures::warnOnce(const QString &fileName, const QString &what)
+{
+    if (m_warnedFiles.contains(fileName))
+        return;
+    m_warnedFiles.insert(fileName);
+    qWarning().noquote().nospace() << "Target picture " << fileName << ' ' << what;
 }

@@ -1,5 +1,6 @@
 #!/bin/sh
-# Installs what is missing, builds the game and its tests and runs the whole suite headless.
+# Installs what is missing, builds the game and its tests and runs the whole suite headless;
+# then builds and runs it all again under AddressSanitizer and UndefinedBehaviorSanitizer.
 set -eu
 cd "$(dirname "$0")/.."
 # For the tests beyond the build: Qt's platform interface (listening to accessibility events),
@@ -10,3 +11,6 @@ tools/install-deps.sh qt6-base-private-dev desktop-file-utils appstream \
 cmake --preset default >/dev/null
 cmake --build --preset default
 ctest --preset default
+cmake --preset asan >/dev/null
+cmake --build --preset asan
+ctest --preset asan
