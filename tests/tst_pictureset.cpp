@@ -4,6 +4,7 @@
 #include "targetpictures.h"
 
 #include "support/pictures.h"
+#include "support/warnings.h"
 
 #include <QDir>
 #include <QFile>
@@ -12,23 +13,11 @@
 
 using namespace Qt::StringLiterals;
 
-namespace {
-// Collects what the program writes on the warning channel.
-QStringList warnings;
-void collectWarnings(QtMsgType type, const QMessageLogContext &, const QString &message)
-{
-    if (type == QtWarningMsg)
-        warnings.append(message);
-}
-} // namespace
-
 class TestPictureSet : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void init() { warnings.clear(); }
-
     void fileNames_data();
     void fileNames();
     void countsWhatExists_data();
@@ -184,10 +173,8 @@ void TestPictureSet::fallbackStandsInForUnloadablePicture()
     fallback.fill(Qt::magenta);
     DiskPictureLoader loader;
     TargetPictures pictures(loader, fallback);
-    const QtMessageHandler previous = qInstallMessageHandler(collectWarnings);
-    const QImage shown = pictures.picture(4);
-    qInstallMessageHandler(previous);
-    QCOMPARE(shown, fallback);
+    const WarningLog warnings;
+    QCOMPARE(pictures.picture(4), fallback);
 }
 
 void TestPictureSet::fallbackWarnsOncePerFile()
@@ -201,21 +188,17 @@ void TestPictureSet::fallbackWarnsOncePerFile()
 
     DiskPictureLoader loader;
     TargetPictures pictures(loader, QImage(81, 81, QImage::Format_RGB32));
-    const QtMessageHandler previous = qInstallMessageHandler(collectWarnings);
+    const WarningLog warnings;
     for (int round = 0; round < 3; ++round) {
         pictures.picture(0);
         pictures.picture(1);
         pictures.picture(-1);
     }
-    qInstallMessageHandler(previous);
 
-    QCOMPARE(warnings.size(), 3);
-    for (const QString &name : {u"pix/pic0.jpg"_s, u"pix/pic1.jpg"_s, u"pix/pic-1.jpg"_s}) {
-        const auto naming = [&](const QString &line) {
-            return line.contains(QDir::toNativeSeparators(name));
-        };
-        QCOMPARE(std::count_if(warnings.cbegin(), warnings.cend(), naming), 1);
-    }
+    QCOMPARE(warnings.messages().size(), 3);
+    const QHash<QString, int> perFile = warnings.countsPerFile();
+    for (const QString &name : {u"pix/pic0.jpg"_s, u"pix/pic1.jpg"_s, u"pix/pic-1.jpg"_s})
+        QCOMPARE(perFile.value(name), 1);
 }
 
 void TestPictureSet::loadablePictureNeedsNoWarning()
@@ -224,11 +207,9 @@ void TestPictureSet::loadablePictureNeedsNoWarning()
     writeTargetPictures({0});
     DiskPictureLoader loader;
     TargetPictures pictures(loader, QImage());
-    const QtMessageHandler previous = qInstallMessageHandler(collectWarnings);
-    const QImage shown = pictures.picture(0);
-    qInstallMessageHandler(previous);
-    QCOMPARE(shown.size(), QSize(81, 81));
-    QVERIFY(warnings.isEmpty());
+    const WarningLog warnings;
+    QCOMPARE(pictures.picture(0).size(), QSize(81, 81));
+    QVERIFY(warnings.messages().isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestPictureSet)

@@ -2,6 +2,7 @@
 // files: Start, the order of a tick's steps, the end of a wave, and the fallback target.
 #include "support/range.h"
 #include "support/testmain.h"
+#include "support/warnings.h"
 
 #include <QDir>
 #include <QImage>
@@ -13,13 +14,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-QStringList warnings;
-void collectWarnings(QtMsgType type, const QMessageLogContext &, const QString &message)
-{
-    if (type == QtWarningMsg)
-        warnings.append(message);
-}
-
 // Pictures of distinct sizes, so the size of a hole tells which picture it shows.
 QSize sizeOfPicture(int number)
 {
@@ -68,7 +62,6 @@ private:
 
 void TestWave::init()
 {
-    warnings.clear();
     m_dir = std::make_unique<TemporaryCurrentDir>();
     QVERIFY(m_dir->isValid());
 }
@@ -347,33 +340,36 @@ void TestWave::missingPicturesShowTheFallbackTarget()
     QVERIFY(!fallback.isNull());
     Range range;
     QCOMPARE(range.window->wave().pictureCount(), 0);
-    const QtMessageHandler previous = qInstallMessageHandler(collectWarnings);
+    const WarningLog warnings;
     range.random.push({drawForHole(4), 0.9f});
     range.window->Start();
-    qInstallMessageHandler(previous);
     QCOMPARE(range.visibleHoles(), QList<int> {4});
     QCOMPARE(range.hole(4)->picture().toImage().convertToFormat(QImage::Format_RGB32),
              fallback.convertToFormat(QImage::Format_RGB32));
     QCOMPARE(range.hole(4)->size(), QSize(81, 81));
-    QCOMPARE(warnings.size(), 1);
-    QVERIFY(warnings.first().contains(QDir::toNativeSeparators(u"pix/pic-1.jpg"_s)));
+    QCOMPARE(warnings.messages().size(), 1);
+    QCOMPARE(warnings.countsPerFile().value(u"pix/pic-1.jpg"_s), 1);
 }
 
 void TestWave::fallbackWarnsOncePerFileThroughAWave()
 {
     Range range;
-    const QtMessageHandler previous = qInstallMessageHandler(collectWarnings);
+    const WarningLog warnings;
     range.window->Start();
     for (int tick = 0; tick < 20; ++tick) {
         range.tick();
         if (tick < 19)
             QCOMPARE(range.visibleHoles().size(), 1);
     }
-    qInstallMessageHandler(previous);
     QVERIFY(!range.timer()->isActive());
-    // Only two names can come up with no pictures: pic0.jpg and pic-1.jpg.
-    QVERIFY(warnings.size() >= 1 && warnings.size() <= 2);
-    QCOMPARE(QSet<QString>(warnings.cbegin(), warnings.cend()).size(), warnings.size());
+    // Only two names can come up with no pictures: pic0.jpg and pic-1.jpg, each named once.
+    const QHash<QString, int> perFile = warnings.countsPerFile();
+    QVERIFY(!perFile.isEmpty());
+    for (auto named = perFile.cbegin(); named != perFile.cend(); ++named) {
+        QVERIFY2(named.key() == u"pix/pic0.jpg"_s || named.key() == u"pix/pic-1.jpg"_s,
+                 qPrintable(named.key()));
+        QCOMPARE(named.value(), 1);
+    }
 }
 
 void TestWave::gapInNumberingShowsFallbackForTheGap()
@@ -382,13 +378,12 @@ void TestWave::gapInNumberingShowsFallbackForTheGap()
         QVERIFY(writeJpeg(u"pix/pic%1.jpg"_s.arg(number), sizeOfPicture(number)));
     Range range;
     QCOMPARE(range.window->wave().pictureCount(), 8);
-    const QtMessageHandler previous = qInstallMessageHandler(collectWarnings);
+    const WarningLog warnings;
     range.random.push({drawForHole(3), drawForPicture(0, 8)});
     range.window->Start();
     range.random.push({drawForHole(1), drawForPicture(7, 8)});
     range.tick();
-    qInstallMessageHandler(previous);
-    QCOMPARE(warnings.size(), 1);
+    QCOMPARE(warnings.countsPerFile(), (QHash<QString, int> {{u"pix/pic0.jpg"_s, 1}}));
     QCOMPARE(range.hole(1)->size(), sizeOfPicture(7));
 }
 
