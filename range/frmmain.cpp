@@ -15,7 +15,7 @@ FrmMain::FrmMain(RangeServices services, QWidget *parent)
     : QMainWindow(parent),
       ui(std::make_unique<Ui::frmMain>()),
       m_files(services.files),
-      m_targets(services.pictures, QImage(QStringLiteral(":/assets/fallback-target.png"))),
+      m_targets(services.pictures, QStringLiteral(":/assets/fallback-target.png")),
       m_wave(*this, services.random, m_targets),
       m_shots(*this)
 {

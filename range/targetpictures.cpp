@@ -102,9 +102,16 @@ PictureFile DiskPictureLoader::load(const QString &fileName)
     return {std::move(image), {}, decoder.text()};
 }
 
-TargetPictures::TargetPictures(PictureLoader &loader, QImage fallback)
-    : m_loader(loader), m_fallback(std::move(fallback))
+TargetPictures::TargetPictures(PictureLoader &loader, QString fallbackFile)
+    : m_loader(loader), m_fallbackFile(std::move(fallbackFile))
 {
+}
+
+const QImage &TargetPictures::fallback()
+{
+    if (m_fallback.isNull())
+        m_fallback = QImage(m_fallbackFile);
+    return m_fallback;
 }
 
 QImage TargetPictures::picture(qint16 number)
@@ -120,7 +127,7 @@ QImage TargetPictures::picture(qint16 number)
     }
     warnOnce(fileName,
              u"cannot be shown (" + file.error + u"); the built-in target stands in for it.");
-    return m_fallback;
+    return fallback();
 }
 
 void TargetPictures::warnOnce(const QString &fileName, const QString &what)

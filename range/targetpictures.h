@@ -43,14 +43,17 @@ public:
 class TargetPictures
 {
 public:
-    TargetPictures(PictureLoader &loader, QImage fallback);
+    // The fallback target is read from its file the first time a picture fails.
+    TargetPictures(PictureLoader &loader, QString fallbackFile);
 
     QImage picture(qint16 number);
 
 private:
     void warnOnce(const QString &fileName, const QString &what);
+    const QImage &fallback();
 
     PictureLoader &m_loader;
+    QString m_fallbackFile;
     QImage m_fallback;
     QSet<QString> m_warnedFiles;
 };

@@ -171,10 +171,15 @@ void TestPictureSet::fallbackStandsInForUnloadablePicture()
     const TemporaryCurrentDir dir;
     QImage fallback(81, 81, QImage::Format_RGB32);
     fallback.fill(Qt::magenta);
+    QVERIFY(fallback.save(u"fallback.png"_s));
     DiskPictureLoader loader;
-    TargetPictures pictures(loader, fallback);
+    TargetPictures pictures(loader, dir.filePath(u"fallback.png"_s));
+    // Read when first needed: a fallback that changes before any picture fails is the new one.
+    fallback.fill(Qt::cyan);
+    QVERIFY(fallback.save(u"fallback.png"_s));
     const WarningLog warnings;
     QCOMPARE(pictures.picture(4), fallback);
+    QCOMPARE(pictures.picture(5), fallback);
 }
 
 void TestPictureSet::fallbackWarnsOncePerFile()
@@ -187,7 +192,7 @@ void TestPictureSet::fallbackWarnsOncePerFile()
     garbage.close();
 
     DiskPictureLoader loader;
-    TargetPictures pictures(loader, QImage(81, 81, QImage::Format_RGB32));
+    TargetPictures pictures(loader, dir.filePath(u"no-fallback-here.png"_s));
     const WarningLog warnings;
     for (int round = 0; round < 3; ++round) {
         pictures.picture(0);
@@ -206,7 +211,7 @@ void TestPictureSet::loadablePictureNeedsNoWarning()
     const TemporaryCurrentDir dir;
     writeTargetPictures({0});
     DiskPictureLoader loader;
-    TargetPictures pictures(loader, QImage());
+    TargetPictures pictures(loader, dir.filePath(u"no-fallback-here.png"_s));
     const WarningLog warnings;
     QCOMPARE(pictures.picture(0).size(), QSize(81, 81));
     QVERIFY(warnings.messages().isEmpty());
