@@ -8,6 +8,9 @@ namespace {
 // Where the caption starts, and the blank kept on either side of it in the border line.
 constexpr int captionIndent = 8;
 constexpr int captionPadding = 2;
+// The etched border: a shadow line and a light line, one pixel each; one pixel more keeps the
+// test on the safe side where a fractional screen scale rounds the exposed area outwards.
+constexpr int borderMargin = 3;
 } // namespace
 
 CaptionFrame::CaptionFrame(QWidget *parent) : QWidget(parent)
@@ -21,13 +24,27 @@ void CaptionFrame::setTitle(const QString &title)
     update();
 }
 
-void CaptionFrame::paintEvent(QPaintEvent *)
+void CaptionFrame::paintEvent(QPaintEvent *event)
 {
-    QPainter painter(this);
+    // Only the parts that the exposed area touches are drawn. A target that comes and goes, or
+    // a miss marker that moves, exposes a small square inside the frame, away from the border
+    // and the caption: then there is nothing to draw (the background is filled already), and
+    // the caption's text is not laid out again.
+    const QRect exposed = event->rect();
     const QFontMetrics metrics = fontMetrics();
     const int borderTop = m_title.isEmpty() ? 0 : metrics.height() / 2;
-    qDrawShadeRect(&painter, rect().adjusted(0, borderTop, 0, 0), palette(), true, 1);
-    if (m_title.isEmpty())
+    const QRect border = rect().adjusted(0, borderTop, 0, 0);
+    const QRect inside = border.adjusted(borderMargin, borderMargin, -borderMargin, -borderMargin);
+    const bool drawBorder = !inside.contains(exposed);
+    const bool drawCaption =
+        !m_title.isEmpty() && exposed.intersects(QRect(0, 0, width(), metrics.height()));
+    if (!drawBorder && !drawCaption)
+        return;
+
+    QPainter painter(this);
+    if (drawBorder)
+        qDrawShadeRect(&painter, border, palette(), true, 1);
+    if (!drawCaption)
         return;
 
     const QRect captionRect(captionIndent, 0,
