@@ -1,6 +1,7 @@
 // The main window on a high-density screen. CTest runs this under QT_SCALE_FACTOR=2 and 1.5:
 // positions are logical pixels, so the layout, the hit-testing and the miss marker stay those
 // of a 96 dpi screen, and the pictures and pointers are drawn whole at the screen's density.
+#include "support/definition.h"
 #include "support/range.h"
 #include "support/testmain.h"
 
@@ -157,25 +158,7 @@ void TestHighDpi::clientAreaIsUnchanged()
 
 void TestHighDpi::controlsStayInPlace_data()
 {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QRect>("twips");
-    QTest::newRow("picHit") << u"picHit"_s << QRect(4800, 600, 135, 135);
-    QTest::newRow("picExplo") << u"picExplo"_s << QRect(4560, 0, 465, 465);
-    QTest::newRow("cmdStart") << u"cmdStart"_s << QRect(1200, 4440, 1215, 375);
-    QTest::newRow("cmdExit") << u"cmdExit"_s << QRect(2640, 4440, 1215, 375);
-    QTest::newRow("fraField") << u"fraField"_s << QRect(480, 120, 4095, 4215);
-    QTest::newRow("Label1") << u"Label1"_s << QRect(1320, 4920, 1215, 255);
-    QTest::newRow("Label2") << u"Label2"_s << QRect(1320, 5160, 1215, 255);
-    QTest::newRow("Label3") << u"Label3"_s << QRect(1320, 5400, 1215, 255);
-    QTest::newRow("Label4") << u"Label4"_s << QRect(4635, 5610, 495, 255);
-    QTest::newRow("lblOut") << u"lblOut"_s << QRect(2640, 4920, 1215, 255);
-    QTest::newRow("lblMiss") << u"lblMiss"_s << QRect(2640, 5160, 1215, 255);
-    QTest::newRow("lblTotal") << u"lblTotal"_s << QRect(2640, 5400, 1215, 255);
-    for (int index = 0; index < 9; ++index) {
-        const QString name = u"picHole_%1"_s.arg(index);
-        QTest::newRow(qPrintable(name))
-            << name << QRect(600 + 1320 * (index % 3), 360 + 1320 * (index / 3), 1215, 1215);
-    }
+    addMainWindowControlRows();
 }
 
 void TestHighDpi::controlsStayInPlace()
