@@ -15,6 +15,9 @@ class FrmStart;
 // Closing the main window unloads the countdown window with it, so the countdown never outlives
 // the window it counts down for. Once no window is loaded the program is done: allUnloaded()
 // says so.
+//
+// The windows are top-level and so have no Qt parent: closing one deletes it, and Forms deletes
+// whatever is still loaded when it goes.
 class Forms : public QObject
 {
     Q_OBJECT
