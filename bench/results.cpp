@@ -67,6 +67,27 @@ void ResultTable::addMissing(const QString &name, const QString &goal, const QSt
     m_rows.append({name, why, {}, {}, goal, std::nullopt});
 }
 
+namespace {
+// A benchmark's time, its floor's time and their ratio, if it ran.
+struct AgainstFloor
+{
+    double measured;
+    double floor;
+    double ratio;
+};
+
+std::optional<AgainstFloor> timedAgainstFloor(const CapturingReporter &reporter,
+                                              const std::string &benchmark)
+{
+    const auto measured = reporter.counter(benchmark, "us");
+    const auto floor = reporter.counter(benchmark, "floor_us");
+    const auto ratio = reporter.counter(benchmark, "ratio");
+    if (!measured || !floor || !ratio)
+        return std::nullopt;
+    return AgainstFloor {*measured, *floor, *ratio};
+}
+} // namespace
+
 void ResultTable::addTicks(const CapturingReporter &reporter)
 {
     const QString goal = u"ratio ≤ " + number(tickRatioGoal, 1);
@@ -75,17 +96,16 @@ void ResultTable::addTicks(const CapturingReporter &reporter)
             const std::string benchmark = std::string("tick/") + size + "/" + kind;
             const QString name = u"1. Tick, " + QString::fromLatin1(size)
                 + (std::string(kind) == "one_load" ? u", one picture"_s : u", two pictures"_s);
-            const auto measured = reporter.counter(benchmark, "us");
-            const auto floor = reporter.counter(benchmark, "floor_us");
-            const auto ratio = reporter.counter(benchmark, "ratio");
-            if (!measured || !floor || !ratio) {
+            const auto timed = timedAgainstFloor(reporter, benchmark);
+            if (!timed) {
                 addMissing(name, goal, u"not run"_s);
                 continue;
             }
             const auto frame = reporter.counter(benchmark, "frame_us");
             const QString then = frame ? u", then " + microseconds(*frame) + u" frame" : QString();
-            m_rows.append({name, microseconds(*measured) + then, microseconds(*floor) + u" decode",
-                           number(*ratio, 2), goal, *ratio <= tickRatioGoal});
+            m_rows.append({name, microseconds(timed->measured) + then,
+                           microseconds(timed->floor) + u" decode", number(timed->ratio, 2), goal,
+                           timed->ratio <= tickRatioGoal});
         }
     }
 }
@@ -99,15 +119,14 @@ void ResultTable::addShots(const CapturingReporter &reporter)
         {"miss/handler", u"2. Miss, fraField_MouseDown with caption"_s},
         {"miss/mouse", u"2. Miss, real press through the window, frame included"_s}};
     for (const auto &[benchmark, name] : shots) {
-        const auto measured = reporter.counter(benchmark, "us");
-        const auto floor = reporter.counter(benchmark, "floor_us");
-        const auto ratio = reporter.counter(benchmark, "ratio");
-        if (!measured || !floor || !ratio) {
+        const auto timed = timedAgainstFloor(reporter, benchmark);
+        if (!timed) {
             addMissing(name, goal, u"not run"_s);
             continue;
         }
-        m_rows.append({name, microseconds(*measured), microseconds(*floor) + u" setText",
-                       number(*ratio, 1), goal, *measured < shotGoalMicroseconds});
+        m_rows.append({name, microseconds(timed->measured),
+                       microseconds(timed->floor) + u" setText", number(timed->ratio, 1), goal,
+                       timed->measured < shotGoalMicroseconds});
     }
 }
 

@@ -4,36 +4,27 @@
 
 #include <QFileInfo>
 #include <QImageReader>
-#include <QLoggingCategory>
 #include <QStringList>
-
-#include <atomic>
-#include <cstring>
-#include <mutex>
 
 namespace {
 constexpr qint64 bytesPerPixel = 4; // decoded pictures are 32 bits a pixel
 constexpr int bytesPerMebibyte = 1024 * 1024;
 
-// Collects the warnings that Qt's image decoders write on their logging categories while it
-// lives, on its own thread, so that a damaged file drawn again and again is not reported at
-// every read. Every other message goes on to the handler that was in place.
+// Collects, while it lives, the warnings Qt's image decoders write on their logging categories,
+// so that a damaged file drawn again and again is not reported at every read. Every other
+// message goes on to the handler that was in place. Pictures are read on the user-interface
+// thread only, one at a time.
 class DecoderMessages
 {
 public:
-    DecoderMessages() : m_outer(t_current)
+    DecoderMessages() : m_previous(qInstallMessageHandler(&DecoderMessages::handle))
     {
-        t_current = this;
-        const std::lock_guard lock(s_mutex);
-        if (s_users++ == 0)
-            s_previous = qInstallMessageHandler(&DecoderMessages::handle);
+        s_current = this;
     }
     ~DecoderMessages()
     {
-        t_current = m_outer;
-        const std::lock_guard lock(s_mutex);
-        if (--s_users == 0)
-            qInstallMessageHandler(s_previous);
+        s_current = nullptr;
+        qInstallMessageHandler(m_previous);
     }
     DecoderMessages(const DecoderMessages &) = delete;
     DecoderMessages &operator=(const DecoderMessages &) = delete;
@@ -41,25 +32,18 @@ public:
     QString text() const { return m_messages.join(u"; "); }
 
 private:
-    static bool fromDecoder(QtMsgType type, const QMessageLogContext &context)
-    {
-        static constexpr char decoders[] = "qt.gui.imageio";
-        return type != QtDebugMsg && type != QtInfoMsg && context.category
-            && std::strncmp(context.category, decoders, sizeof decoders - 1) == 0;
-    }
     static void handle(QtMsgType type, const QMessageLogContext &context, const QString &message)
     {
-        if (t_current && fromDecoder(type, context))
-            t_current->m_messages.append(message);
+        const bool fromDecoder = type != QtDebugMsg && type != QtInfoMsg && context.category
+            && QLatin1StringView(context.category).startsWith(QLatin1StringView("qt.gui.imageio"));
+        if (fromDecoder)
+            s_current->m_messages.append(message);
         else
-            s_previous.load()(type, context, message);
+            s_current->m_previous(type, context, message);
     }
 
-    static inline thread_local DecoderMessages *t_current = nullptr;
-    static inline std::mutex s_mutex;
-    static inline int s_users = 0;
-    static inline std::atomic<QtMessageHandler> s_previous = nullptr;
-    DecoderMessages *m_outer;
+    static inline DecoderMessages *s_current = nullptr;
+    QtMessageHandler m_previous;
     QStringList m_messages;
 };
 
