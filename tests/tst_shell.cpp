@@ -163,12 +163,7 @@ void TestShell::exitButtonEndsTheProgramAtOnce()
     if (aboutOpen)
         main.findChild<QAction *>(u"mnuAbout"_s)->trigger();
 
-    QTimer::singleShot(50, &main, [&main] { Program::clickButton(main, u"cmdExit"_s); });
-    QTimer watchdog;
-    watchdog.setSingleShot(true);
-    connect(&watchdog, &QTimer::timeout, qApp, [] { QCoreApplication::exit(99); });
-    watchdog.start(5000);
-    QCOMPARE(QCoreApplication::exec(), 0);
+    QCOMPARE(Program::runEventLoop([&main] { Program::clickButton(main, u"cmdExit"_s); }), 0);
     // Nothing closed: the event loop simply ended, and main() then tears everything down.
     QVERIFY(m_program->allUnloaded.isEmpty());
 }
@@ -179,14 +174,12 @@ void TestShell::unloadedWindowsEndTheEventLoopInMain()
     connect(&m_program->forms, &Forms::allUnloaded, qApp, &QCoreApplication::quit);
     FrmMain &main = m_program->start();
     main.findChild<QAction *>(u"mnuAbout"_s)->trigger();
-    QTimer::singleShot(50, &main, [&main] { main.findChild<QAction *>(u"mnuExit"_s)->trigger(); });
-    QTimer::singleShot(200, qApp,
-                       [this] { Program::clickButton(m_program->forms.frmAbout(), u"cmdOk"_s); });
-    QTimer watchdog;
-    watchdog.setSingleShot(true);
-    connect(&watchdog, &QTimer::timeout, qApp, [] { QCoreApplication::exit(99); });
-    watchdog.start(5000);
-    QCOMPARE(QCoreApplication::exec(), 0);
+    const auto exitThenOk = [this, &main] {
+        main.findChild<QAction *>(u"mnuExit"_s)->trigger();
+        QTimer::singleShot(
+            150, qApp, [this] { Program::clickButton(m_program->forms.frmAbout(), u"cmdOk"_s); });
+    };
+    QCOMPARE(Program::runEventLoop(exitThenOk), 0);
     QVERIFY(!m_program->forms.isMainLoaded());
     QVERIFY(!m_program->forms.isAboutLoaded());
 }

@@ -14,6 +14,8 @@
 #include <QTest>
 #include <QTimer>
 
+#include <functional>
+
 // The whole program's windows, as main() builds them, with scripted chance and a counted
 // loader. allUnloaded is recorded instead of ending the test.
 struct Program
@@ -49,6 +51,18 @@ struct Program
     static void clickButton(const QWidget &window, const QString &name)
     {
         QTest::mouseClick(control(window, name), Qt::LeftButton);
+    }
+
+    // Runs the event loop, as main() does, until the program ends it (0) or five seconds pass
+    // (99); what the test does meanwhile starts from its first iteration.
+    static int runEventLoop(const std::function<void()> &meanwhile)
+    {
+        QTimer::singleShot(50, qApp, meanwhile);
+        QTimer watchdog;
+        watchdog.setSingleShot(true);
+        QObject::connect(&watchdog, &QTimer::timeout, qApp, [] { QCoreApplication::exit(99); });
+        watchdog.start(5000);
+        return QCoreApplication::exec();
     }
 
     // Lets closed windows finish unloading.
