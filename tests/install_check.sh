@@ -32,12 +32,6 @@ key() {
     sed -n "s/^$2=//p" "$1"
 }
 
-# The width and height in a PNG file's header, as "W H".
-png_size() {
-    od -An -tu1 -j16 -N8 "$1" | awk '{ print $1 * 16777216 + $2 * 65536 + $3 * 256 + $4,
-                                                $5 * 16777216 + $6 * 65536 + $7 * 256 + $8 }'
-}
-
 # Checks an installed tree. $1: where the files are; $2: the prefix the launcher must name.
 check_tree() {
     root=$1 named=$2
@@ -49,7 +43,6 @@ check_tree() {
     [ -f "$launcher" ] || { fail "no launcher at $launcher"; return; }
     [ -f "$metainfo" ] || fail "no metainfo at $metainfo"
 
-    [ "$(key "$launcher" Type)" = "Application" ] || fail "launcher: Type"
     [ "$(key "$launcher" Categories)" = "Game;ArcadeGame;" ] || fail "launcher: Categories"
     [ "$(key "$launcher" Icon)" = "$id" ] || fail "launcher: Icon is not $id"
     exec=$(key "$launcher" Exec)
@@ -58,10 +51,6 @@ check_tree() {
     # The program reads pix/ from its working directory: the launcher's Path.
     path=$(key "$launcher" Path)
     [ "$path" = "$named/$datadir/varkoz" ] || fail "launcher: Path=$path"
-    case $path in
-        /*) ;;
-        *) fail "launcher: Path is not absolute" ;;
-    esac
     samples=0
     for picture in "$source"/pix/pic*.jpg; do
         installed="$root${path#"$named"}/pix/$(basename "$picture")"
@@ -79,12 +68,7 @@ check_tree() {
 
     for size in 16 32 48 128 256; do
         icon="$root/$datadir/icons/hicolor/${size}x$size/apps/$id.png"
-        if [ ! -f "$icon" ]; then
-            fail "no icon at $icon"
-            continue
-        fi
-        [ "$(png_size "$icon")" = "$size $size" ] || fail "icon $icon: $(png_size "$icon")"
-        cmp -s "$icon" "$source/assets/varkoz-$size.png" || fail "icon $icon differs"
+        cmp -s "$icon" "$source/assets/varkoz-$size.png" || fail "icon $icon is missing or differs"
     done
 }
 
