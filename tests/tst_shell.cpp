@@ -17,15 +17,11 @@ private slots:
     void cleanup();
 
     void windowsAreCreatedOnFirstReference();
-    void mainWindowIsLoadedBeforeItIsShown();
-    void fileExitWithOnlyTheMainWindowEndsTheProgram();
     void closeBoxOfTheMainWindowEndsTheProgram();
     void fileExitLeavesTheAboutWindowOpenUntilOk();
-    void closingTheMainWindowUnloadsTheCountdown();
     void countdownNeverRebuildsAClosedMainWindow();
     void exitButtonEndsTheProgramAtOnce_data();
     void exitButtonEndsTheProgramAtOnce();
-    void unloadedWindowsEndTheEventLoopInMain();
 
 private:
     std::unique_ptr<TemporaryCurrentDir> m_dir;
@@ -54,28 +50,14 @@ void TestShell::windowsAreCreatedOnFirstReference()
     FrmMain &main = forms.frmMain();
     QCOMPARE(&forms.frmMain(), &main);
     QVERIFY(forms.isMainLoaded());
+    // Loaded, not shown: loading counted the pictures.
+    QVERIFY(!main.isVisible());
+    QCOMPARE(main.wave().pictureCount(), 3);
     QVERIFY(!forms.isCountdownLoaded());
     QVERIFY(!forms.isAboutLoaded());
     FrmAbout &about = forms.frmAbout();
     QCOMPARE(&forms.frmAbout(), &about);
     QVERIFY(about.isHidden()); // loaded is not shown
-}
-
-void TestShell::mainWindowIsLoadedBeforeItIsShown()
-{
-    // Loading counts the pictures; showing is a separate step.
-    FrmMain &main = m_program->forms.frmMain();
-    QVERIFY(!main.isVisible());
-    QCOMPARE(main.wave().pictureCount(), 3);
-}
-
-void TestShell::fileExitWithOnlyTheMainWindowEndsTheProgram()
-{
-    FrmMain &main = m_program->start();
-    main.findChild<QAction *>(u"mnuExit"_s)->trigger();
-    Program::settle();
-    QVERIFY(!m_program->forms.isMainLoaded());
-    QCOMPARE(m_program->allUnloaded.size(), 1);
 }
 
 void TestShell::closeBoxOfTheMainWindowEndsTheProgram()
@@ -103,18 +85,6 @@ void TestShell::fileExitLeavesTheAboutWindowOpenUntilOk()
     Program::clickButton(about, u"cmdOk"_s);
     Program::settle();
     QVERIFY(!m_program->forms.isAboutLoaded());
-    QCOMPARE(m_program->allUnloaded.size(), 1);
-}
-
-void TestShell::closingTheMainWindowUnloadsTheCountdown()
-{
-    FrmMain &main = m_program->start();
-    Program::clickButton(main, u"cmdStart"_s);
-    QPointer<FrmStart> countdown = &m_program->forms.frmStart();
-    QVERIFY(countdown->isVisible());
-    QVERIFY(main.close());
-    Program::settle();
-    QVERIFY(countdown.isNull());
     QCOMPARE(m_program->allUnloaded.size(), 1);
 }
 
@@ -166,22 +136,6 @@ void TestShell::exitButtonEndsTheProgramAtOnce()
     QCOMPARE(Program::runEventLoop([&main] { Program::clickButton(main, u"cmdExit"_s); }), 0);
     // Nothing closed: the event loop simply ended, and main() then tears everything down.
     QVERIFY(m_program->allUnloaded.isEmpty());
-}
-
-void TestShell::unloadedWindowsEndTheEventLoopInMain()
-{
-    // As main() wires it: the last unloaded window quits the event loop.
-    connect(&m_program->forms, &Forms::allUnloaded, qApp, &QCoreApplication::quit);
-    FrmMain &main = m_program->start();
-    main.findChild<QAction *>(u"mnuAbout"_s)->trigger();
-    const auto exitThenOk = [this, &main] {
-        main.findChild<QAction *>(u"mnuExit"_s)->trigger();
-        QTimer::singleShot(
-            150, qApp, [this] { Program::clickButton(m_program->forms.frmAbout(), u"cmdOk"_s); });
-    };
-    QCOMPARE(Program::runEventLoop(exitThenOk), 0);
-    QVERIFY(!m_program->forms.isMainLoaded());
-    QVERIFY(!m_program->forms.isAboutLoaded());
 }
 
 VARKOZ_TEST_MAIN(TestShell)
