@@ -1,10 +1,10 @@
 #include "accessibility.h"
 #include "dialogfont.h"
 #include "forms.h"
+#include "frmmain.h"
 
-#include "pictureset.h"
+#include "pictureloader.h"
 #include "random.h"
-#include "targetpictures.h"
 
 #include <QApplication>
 
@@ -22,9 +22,8 @@ int main(int argc, char *argv[])
     installAccessibility();
 
     ClockSeededRandom random;
-    const DiskFileLookup files;
-    DiskPictureLoader pictures;
-    Forms forms({random, files, pictures});
+    const DiskPictureLoader pictures;
+    Forms forms(random, pictures);
     QObject::connect(&forms, &Forms::allUnloaded, &app, &QCoreApplication::quit);
 
     forms.frmMain().show();

@@ -3,7 +3,6 @@
 #include "captionframe.h"
 #include "fixedwindow.h"
 #include "picturebox.h"
-#include "valuelabel.h"
 
 #include <QAccessibleWidget>
 
@@ -26,22 +25,6 @@ public:
     }
 };
 
-class ValueLabelAccessible final : public QAccessibleWidget
-{
-public:
-    explicit ValueLabelAccessible(ValueLabel *label)
-        : QAccessibleWidget(label, QAccessible::StaticText)
-    {
-    }
-
-    QString text(QAccessible::Text t) const override
-    {
-        if (t == QAccessible::Value)
-            return static_cast<ValueLabel *>(widget())->value();
-        return QAccessibleWidget::text(t);
-    }
-};
-
 // Qt owns what a factory returns.
 QAccessibleInterface *accessibleFor(const QString &className, QObject *object)
 {
@@ -51,8 +34,6 @@ QAccessibleInterface *accessibleFor(const QString &className, QObject *object)
         return new CaptionFrameAccessible(static_cast<CaptionFrame *>(object));
     if (className == QLatin1String("FixedWindow"))
         return new QAccessibleWidget(static_cast<FixedWindow *>(object), QAccessible::Window);
-    if (className == QLatin1String("ValueLabel"))
-        return new ValueLabelAccessible(static_cast<ValueLabel *>(object));
     return nullptr;
 }
 

@@ -60,7 +60,7 @@ void CaptionFrame::paintEvent(QPaintEvent *event)
 void CaptionFrame::mousePressEvent(QMouseEvent *event)
 {
     event->accept();
-    emit pressed(event->button(), event->modifiers(), event->position());
+    emit pressed(event->position());
 }
 
 void CaptionFrame::mouseDoubleClickEvent(QMouseEvent *event)

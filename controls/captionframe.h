@@ -19,7 +19,8 @@ public:
     void setTitle(const QString &title);
 
 signals:
-    void pressed(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPointF position);
+    // Any mouse button, at a position in the frame's own logical pixels.
+    void pressed(QPointF position);
 
 protected:
     void paintEvent(QPaintEvent *event) override;

@@ -14,7 +14,13 @@ PictureBox::PictureBox(QWidget *parent) : QWidget(parent)
 
 void PictureBox::setPicture(const QPixmap &picture)
 {
-    m_picture = picture;
+    setPicture(picture, picture.deviceIndependentSize().toSize());
+}
+
+void PictureBox::setPicture(const QPixmap &part, QSize wholeSize)
+{
+    m_picture = part;
+    m_pictureSize = wholeSize;
     if (m_autoSize)
         fitToPicture();
     update();
@@ -38,7 +44,7 @@ void PictureBox::setSunkenBorder(bool sunken)
 QSize PictureBox::sizeHint() const
 {
     const int border = borderWidth();
-    return m_picture.deviceIndependentSize().toSize() + QSize(2 * border, 2 * border);
+    return m_pictureSize + QSize(2 * border, 2 * border);
 }
 
 int PictureBox::borderWidth() const

@@ -18,6 +18,9 @@ public:
 
     QPixmap picture() const { return m_picture; }
     void setPicture(const QPixmap &picture);
+    // The top-left part of a larger picture: with autoSize the box takes the whole picture's
+    // size, in logical pixels.
+    void setPicture(const QPixmap &part, QSize wholeSize);
 
     bool autoSize() const { return m_autoSize; }
     void setAutoSize(bool autoSize);
@@ -43,6 +46,7 @@ private:
     void fitToPicture();
 
     QPixmap m_picture;
+    QSize m_pictureSize;
     bool m_autoSize = false;
     bool m_sunkenBorder = false;
     bool m_leftPressed = false;

@@ -15,3 +15,11 @@ QColor systemColour(SystemColour colour);
 
 // A copy of the palette with the Window role, in every colour group, set to the system colour.
 QPalette withWindowColour(QPalette palette, SystemColour colour);
+
+// The contrast of two colours as accessibility guidelines measure it, from 1 (none) to 21.
+qreal contrast(const QColor &one, const QColor &other);
+
+// The colour for text on the background: the preferred one where it reads (a contrast of 4.5 to
+// 1 at least), otherwise black or white, whichever reads better. A theme's dark colours may put
+// a fixed text colour, or a fixed background, out of sight.
+QColor readableOn(const QColor &background, const QColor &preferred);

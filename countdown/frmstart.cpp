@@ -2,19 +2,22 @@
 
 #include "ui_frmstart.h"
 
-#include "numerictext.h"
-
-#include <optional>
+#include "systemcolours.h"
 
 namespace {
-constexpr double startingNumber = 5;
-constexpr double headingChangesAt = 3;
+constexpr int headingChangesAt = 3;
 } // namespace
 
 FrmStart::FrmStart(QWidget *parent) : FixedWindow(parent), ui(std::make_unique<Ui::frmStart>())
 {
     ui->setupUi(this);
     fixGeometry();
+    // The heading takes the desktop's text colour, on the window's own fixed light colour.
+    QPalette heading = palette();
+    heading.setColor(
+        QPalette::WindowText,
+        readableOn(heading.color(QPalette::Window), heading.color(QPalette::WindowText)));
+    setPalette(heading);
 
     tmrStart.setObjectName(QStringLiteral("tmrStart"));
     tmrStart.setTimerType(Qt::PreciseTimer);
@@ -26,9 +29,15 @@ FrmStart::FrmStart(QWidget *parent) : FixedWindow(parent), ui(std::make_unique<U
 
 FrmStart::~FrmStart() = default;
 
+void FrmStart::setNumber(int number)
+{
+    m_number = number;
+    ui->Label2->setText(QString::number(number));
+}
+
 void FrmStart::countDownFromFive()
 {
-    ui->Label2->setValue(NumericText::plain(startingNumber));
+    setNumber(startingNumber);
     show();
     raise();
     activateWindow();
@@ -36,18 +45,10 @@ void FrmStart::countDownFromFive()
 
 void FrmStart::tmrStart_Timer()
 {
-    // The number lives in the caption, and the caption only ever holds what this window wrote
-    // there, so the strict reading always finds a number.
-    const auto shown = [this] {
-        return NumericText::parseStrict(ui->Label2->text());
-    };
-    const std::optional<double> before = shown();
-    if (!before)
-        return;
-    ui->Label2->setValue(NumericText::plain(*before - 1));
-    if (shown() == headingChangesAt)
-        ui->Label1->setText(QStringLiteral("Starting in..."));
-    if (shown() == 0.0) {
+    setNumber(m_number - 1);
+    if (m_number == headingChangesAt)
+        ui->Label1->setText(tr("Starting in..."));
+    if (m_number == 0) {
         hide();
         emit reachedZero();
     }

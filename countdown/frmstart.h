@@ -12,12 +12,14 @@ class frmStart;
 
 // The countdown window that leads into a wave. Its number counts down once a second from the
 // moment the window is created, shown or hidden; at 3 the heading changes, and at 0 the window
-// hides itself and announces that the wave is to begin.
+// hides itself and announces that the wave is to begin. Below 0 it goes on counting, unseen,
+// until the next countdown sets it to 5 again.
 class FrmStart : public FixedWindow
 {
     Q_OBJECT
 
 public:
+    static constexpr int startingNumber = 5;
     static constexpr int tickMilliseconds = 1000;
 
     explicit FrmStart(QWidget *parent = nullptr);
@@ -31,9 +33,13 @@ signals:
     // The number reached 0 and the window hid itself: the wave begins now.
     void reachedZero();
 
-private:
+private slots:
     void tmrStart_Timer();
+
+private:
+    void setNumber(int number);
 
     std::unique_ptr<Ui::frmStart> ui;
     QTimer tmrStart {this};
+    int m_number = 0;
 };

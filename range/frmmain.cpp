@@ -3,7 +3,6 @@
 #include "ui_frmmain.h"
 
 #include "cursorfile.h"
-#include "pictureset.h"
 #include "systemcolours.h"
 #include "twips.h"
 #include "windowframe.h"
@@ -11,18 +10,21 @@
 #include <QCoreApplication>
 #include <QScreen>
 
-FrmMain::FrmMain(RangeServices services, QWidget *parent)
-    : QMainWindow(parent),
-      ui(std::make_unique<Ui::frmMain>()),
-      m_files(services.files),
-      m_targets(services.pictures, QStringLiteral(":/assets/fallback-target.png")),
-      m_wave(*this, services.random, m_targets),
-      m_shots(*this)
+namespace {
+QString countText(std::optional<int> count)
+{
+    return count ? QString::number(*count) : QString();
+}
+} // namespace
+
+FrmMain::FrmMain(RandomSource &random, const PictureLoader &pictures, QWidget *parent)
+    : QMainWindow(parent), ui(std::make_unique<Ui::frmMain>()), m_game(random, pictures, this)
 {
     ui->setupUi(this);
     setUpControls();
     connectEvents();
-    Form_Load();
+    // The window's load: the target pictures are counted once, before it first shows.
+    m_game.countPictures();
 }
 
 FrmMain::~FrmMain() = default;
@@ -41,7 +43,7 @@ void FrmMain::setUpControls()
     ui->centralwidget->setAutoFillBackground(true);
     ui->centralwidget->setPalette(withWindowColour(palette(), SystemColour::Menu));
     QPalette field = withWindowColour(ui->fraField->palette(), SystemColour::InactiveBorder);
-    field.setColor(QPalette::WindowText, Qt::black);
+    field.setColor(QPalette::WindowText, readableOn(field.color(QPalette::Window), Qt::black));
     ui->fraField->setPalette(field);
 
     // The separator of the File menu is a control of its own.
@@ -50,49 +52,42 @@ void FrmMain::setUpControls()
             action->setObjectName(QStringLiteral("mnuDash"));
     }
 
-    tmr1.setObjectName(QStringLiteral("tmr1"));
-    tmr1.setInterval(Wave::tickMilliseconds);
-    // Qt's default coarse timers may be off by 5% a tick; a wave must last its twelve seconds.
-    tmr1.setTimerType(Qt::PreciseTimer);
-
     // The client area below the menu bar; resizing the window later moves nothing.
     const int menuHeight = menuBar()->isNativeMenuBar() ? 0 : menuBar()->sizeHint().height();
     resize(clientArea + QSize(0, menuHeight));
+    m_game.setVisibleSize(clientArea);
     centreOnScreen(*this);
     ui->cmdExit->setFocus();
 }
 
 void FrmMain::connectEvents()
 {
-    connect(ui->cmdStart, &QPushButton::clicked, this, &FrmMain::cmdStart_Click);
+    connect(ui->cmdStart, &QPushButton::clicked, this, &FrmMain::startClicked);
     connect(ui->cmdExit, &QPushButton::clicked, this, &FrmMain::cmdExit_Click);
-    connect(ui->mnuNew, &QAction::triggered, this, &FrmMain::mnuNew_Click);
+    connect(ui->mnuNew, &QAction::triggered, &m_game, &Game::newGame);
     connect(ui->mnuExit, &QAction::triggered, this, &FrmMain::mnuExit_Click);
-    connect(ui->mnuAbout, &QAction::triggered, this, &FrmMain::mnuAbout_Click);
-    for (int index = 0; index < int(picHole.size()); ++index)
-        connect(picHole[index], &PictureBox::clicked, this,
+    connect(ui->mnuAbout, &QAction::triggered, this, &FrmMain::aboutChosen);
+    for (int index = 0; index < Game::holeCount; ++index)
+        connect(picHole.at(index), &PictureBox::clicked, this,
                 [this, index] { picHole_Click(index); });
-    connect(ui->fraField, &CaptionFrame::pressed, this,
-            [this](Qt::MouseButton button, Qt::KeyboardModifiers shift, QPointF position) {
-                fraField_MouseDown(button, shift, Twips::fromPixels(position.x()),
-                                   Twips::fromPixels(position.y()));
-            });
-    connect(&tmr1, &QTimer::timeout, this, &FrmMain::tmr1_Timer);
-}
+    connect(ui->fraField, &CaptionFrame::pressed, this, &FrmMain::fraField_MouseDown);
 
-void FrmMain::Form_Load()
-{
-    m_wave.setPictureCount(PictureSet::count(m_files));
+    connect(&m_game, &Game::holeChanged, this, &FrmMain::showHole);
+    connect(&m_game, &Game::markerChanged, this, &FrmMain::showMarker);
+    connect(&m_game, &Game::scoreChanged, this, &FrmMain::showScore);
+    connect(&m_game, &Game::runningChanged, ui->fraField, &QWidget::setEnabled);
 }
 
 void FrmMain::Start()
 {
-    m_wave.Start();
+    m_game.start();
 }
 
-void FrmMain::cmdStart_Click()
+void FrmMain::resizeEvent(QResizeEvent *event)
 {
-    emit startClicked();
+    QMainWindow::resizeEvent(event);
+    // A larger window shows more of a large target picture.
+    m_game.setVisibleSize(ui->centralwidget->size().expandedTo(clientArea));
 }
 
 void FrmMain::cmdExit_Click()
@@ -101,108 +96,46 @@ void FrmMain::cmdExit_Click()
     QCoreApplication::exit(0);
 }
 
-void FrmMain::mnuNew_Click()
-{
-    m_shots.mnuNew_Click();
-}
-
 void FrmMain::mnuExit_Click()
 {
     close();
 }
 
-void FrmMain::mnuAbout_Click()
-{
-    emit aboutChosen();
-}
-
 void FrmMain::picHole_Click(int index)
 {
-    m_shots.picHole_Click(index);
+    m_game.shootHole(index);
 }
 
-void FrmMain::fraField_MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, float X,
-                                 float Y)
+void FrmMain::fraField_MouseDown(QPointF position)
 {
-    m_shots.fraField_MouseDown(button, shift, X, Y);
+    m_game.shootField(Twips::fromPixels(position));
 }
 
-void FrmMain::tmr1_Timer()
+void FrmMain::showHole(int index)
 {
-    m_wave.tmr1_Timer();
-}
-
-bool FrmMain::isHoleVisible(int hole) const
-{
-    return !picHole.at(hole)->isHidden();
-}
-
-void FrmMain::setHoleVisible(int hole, bool visible)
-{
-    picHole.at(hole)->setVisible(visible);
-}
-
-void FrmMain::setHolePicture(int hole, const QImage &picture)
-{
-    PictureBox *box = picHole.at(hole);
-    box->setPicture(QPixmap::fromImage(picture));
-    box->setAccessibleDescription(tr("Target"));
-}
-
-void FrmMain::setHoleToHitPicture(int hole)
-{
-    PictureBox *box = picHole.at(hole);
-    box->setPicture(ui->picHit->picture());
-    box->setAccessibleDescription(tr("Fireball"));
-}
-
-void FrmMain::setMarkerVisible(bool visible)
-{
-    ui->picExplo->setVisible(visible);
-}
-
-void FrmMain::moveMarker(QPointF topLeftTwips)
-{
-    ui->picExplo->move(Twips::toPixels(topLeftTwips.x()), Twips::toPixels(topLeftTwips.y()));
-}
-
-void FrmMain::setTimerEnabled(bool enabled)
-{
-    if (!enabled)
-        tmr1.stop();
-    else if (!tmr1.isActive())
-        tmr1.start();
-}
-
-void FrmMain::setFieldEnabled(bool enabled)
-{
-    ui->fraField->setEnabled(enabled);
-}
-
-QString FrmMain::caption(Caption which) const
-{
-    switch (which) {
-    case Caption::Hits:
-        return ui->lblOut->text();
-    case Caption::Misses:
-        return ui->lblMiss->text();
-    case Caption::Precision:
-        return ui->lblTotal->text();
+    const Hole &hole = m_game.hole(index);
+    PictureBox *box = picHole.at(index);
+    if (hole.shown() && hole.hit) {
+        box->setPicture(ui->picHit->picture());
+        box->setAccessibleDescription(tr("Fireball"));
+    } else if (hole.shown()) {
+        box->setPicture(QPixmap::fromImage(hole.picture), hole.size);
+        box->setAccessibleDescription(tr("Target"));
     }
-    Q_UNREACHABLE();
+    box->setVisible(hole.shown());
 }
 
-void FrmMain::setCaption(Caption which, const QString &text)
+void FrmMain::showMarker()
 {
-    switch (which) {
-    case Caption::Hits:
-        ui->lblOut->setValue(text);
-        return;
-    case Caption::Misses:
-        ui->lblMiss->setValue(text);
-        return;
-    case Caption::Precision:
-        ui->lblTotal->setValue(text);
-        return;
-    }
+    const QPointF topLeft = m_game.markerPosition();
+    ui->picExplo->move(Twips::toPixels(topLeft.x()), Twips::toPixels(topLeft.y()));
+    ui->picExplo->setVisible(m_game.isMarkerShown());
+}
+
+void FrmMain::showScore()
+{
+    ui->lblOut->setText(countText(m_game.hits()));
+    ui->lblMiss->setText(countText(m_game.misses()));
+    const std::optional<int> precision = m_game.precision();
+    ui->lblTotal->setText(precision ? QString::number(*precision) + u'%' : QString());
 }

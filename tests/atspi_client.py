@@ -1,85 +1,128 @@
-"""Reads the running game's accessibility tree through AT-SPI, as a screen reader would, and
-presses the Start button through it. Exits 0 when everything is found, 1 otherwise."""
+"""Plays a short game through AT-SPI, as a screen reader and its user would: reads the windows,
+listens for the changes the game announces, presses Start through its action, shoots with the
+accessibility bus's own mouse and starts a new game from the menu. Exits 0 when everything was
+read and heard, 1 otherwise."""
 
+import re
 import sys
 import time
 
 import pyatspi
+from gi.repository import GLib
 
 MAIN_TITLE = "    --= VARKOZ 1.0 beta =--"
 COUNTDOWN_TITLE = "               START"
+CAPTIONS = ("Hits:", "Misses:", "Precision:")
+heard = []  # (the label whose name changed, the new name)
 
 
-def wait_for(find, what, timeout=20.0):
-    end = time.time() + timeout
-    while time.time() < end:
-        found = find()
-        if found is not None:
-            return found
-        time.sleep(0.2)
-    sys.exit(f"FAIL: {what} did not appear")
-
-
-def application(name):
-    for app in pyatspi.Registry.getDesktop(0):
-        if app is not None and app.name == name:
-            return app
-    return None
-
-
-def frame(app, title):
-    for window in app:
-        if window is not None and window.getRoleName() == "frame" and window.name == title:
-            return window
-    return None
+def fail(message):
+    print(f"FAIL: {message}")
+    sys.exit(1)
 
 
 def descendants(node):
     for child in node:
-        if child is None:
-            continue
-        yield child
-        yield from descendants(child)
+        if child is not None:
+            yield child
+            yield from descendants(child)
 
 
-def named(node, role, name):
+def find(node, role, name=None, where=lambda found: True):
     for child in descendants(node):
-        if child.getRoleName() == role and child.name == name:
+        if child.getRoleName() == role and name in (None, child.name) and where(child):
             return child
     return None
 
 
-def expect(node, role, name):
-    found = named(node, role, name)
-    if found is None:
-        sys.exit(f"FAIL: no {role} named {name!r}")
-    print(f"found {role} {name!r}")
-    return found
+def extents(node):
+    return node.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+
+
+def beside(caption):
+    """The label to the right of the caption, in its row: the value it names."""
+    x, y, width, _ = extents(caption)
+    return lambda label: extents(label)[1] == y and extents(label)[0] > x + width
+
+
+def wait_for(what, found, timeout=30.0):
+    """Runs the client's event loop until found() gives something, and gives that."""
+    context = GLib.MainContext.default()
+    end = time.time() + timeout
+    while time.time() < end:
+        while context.pending():
+            context.iteration(False)
+        result = found()
+        if result:
+            return result
+        time.sleep(0.05)
+    fail(f"{what} within {timeout:.0f} s; heard {heard}")
+
+
+def on_name_changed(event):
+    if event.source.getRoleName() == "label":
+        # Qt sends the object itself along, not its new name: the client asks for that.
+        heard.append((event.source, event.source.name))
+
+
+def click(x, y):
+    pyatspi.Registry.generateMouseEvent(int(x), int(y), pyatspi.MOUSE_B1C)
 
 
 def main():
-    app = wait_for(lambda: application(sys.argv[1]), "the game")
-    window = wait_for(lambda: frame(app, MAIN_TITLE), "the main window")
-    for name in ("Hits", "Misses", "Precision", "Hits:", "Misses:", "Precision:"):
-        expect(window, "label", name)
+    app = wait_for("the game", lambda: next(
+        (a for a in pyatspi.Registry.getDesktop(0) if a is not None and a.name == sys.argv[1]), None))
+    window = wait_for("the main window", lambda: find(app, "frame", MAIN_TITLE))
+    values = {caption: find(window, "label", where=beside(find(window, "label", caption)))
+              for caption in CAPTIONS}
+    for caption, value in values.items():
+        if value is None or value.name != "":
+            fail(f"no empty value beside {caption!r}")
     for number in range(1, 10):
-        expect(window, "image", f"Hole {number}")
-    field = expect(window, "panel", "Field")
+        find(window, "image", f"Hole {number}") or fail(f"no Hole {number}")
+    field = find(window, "panel", "The Varkoz") or fail("no panel named by its caption")
     if "miss" not in field.description:
-        sys.exit(f"FAIL: the field's description is {field.description!r}")
+        fail(f"the field's description is {field.description!r}")
     for name in ("File", "New Game", "Exit", "Help", "About"):
-        expect(window, "menu item", name)
-    expect(window, "push button", "Exit")
-    start = expect(window, "push button", "Start")
+        find(window, "menu item", name) or fail(f"no menu item {name!r}")
+    print("read the main window: the score, the holes, the field, the menus")
 
-    # Press Start as assistive technology does: the countdown window comes up.
+    pyatspi.Registry.registerEventListener(on_name_changed, "object:property-change:accessible-name")
+    start = find(window, "push button", "Start")
     actions = start.queryAction()
-    press = next(i for i in range(actions.nActions) if actions.getName(i) == "Press")
-    actions.doAction(press)
-    countdown = wait_for(lambda: frame(app, COUNTDOWN_TITLE), "the countdown window")
-    expect(countdown, "label", "Countdown")
-    expect(countdown, "label", "Get Ready...")
-    print("PASS: the game speaks through AT-SPI")
+    actions.doAction(next(i for i in range(actions.nActions) if actions.getName(i) == "Press"))
+    countdown = wait_for("the countdown window", lambda: find(app, "frame", COUNTDOWN_TITLE))
+    heading = wait_for("the heading", lambda: find(countdown, "label", "Get Ready..."))
+    number = find(countdown, "label", "5") or fail("no number 5 under the heading")
+    wait_for("the countdown from 5 to 1", lambda: [n for s, n in heard if s == number and n != "5"][:4] == list("4321"))
+    if (heading, "Starting in...") not in heard:
+        fail("the heading did not change")
+    print("heard the countdown 5 4 3 2 1, and the heading change to 'Starting in...'")
+
+    # Shoot at a target until a hit counts, then beside the targets for a miss.
+    def shoot():
+        state = field.getState()
+        hole = find(window, "image", where=lambda h: h.name.startswith("Hole")
+                    and h.getState().contains(pyatspi.STATE_SHOWING))
+        if hole is not None and state.contains(pyatspi.STATE_ENABLED):
+            x, y, width, height = hole.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+            click(x + width / 2, y + height / 2)
+        return (values["Hits:"], "1") in heard
+    wait_for("a hit", shoot)
+    x, y, width, height = field.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+    click(x + 93, y + 56)  # the gap between the first two holes
+    wait_for("a miss", lambda: (values["Misses:"], "1") in heard)
+    precision = wait_for("the precision", lambda: re.fullmatch(r"\d+%", values["Precision:"].name))
+    hits, misses = int(values["Hits:"].name), int(values["Misses:"].name)
+    if precision.group() != f"{100 * hits // (hits + misses)}%":
+        fail(f"precision {precision.group()} for {hits} hits and {misses} misses")
+    print(f"heard {hits} hits, {misses} misses and the precision {precision.group()}")
+
+    new_game = find(window, "menu item", "New Game").queryAction()
+    new_game.doAction(0)
+    wait_for("the score cleared", lambda: all(value.name == "" for value in values.values())
+             and all((value, "") in heard for value in values.values()))
+    print("PASS: the game speaks through AT-SPI, and the score is heard as it changes")
 
 
 if __name__ == "__main__":

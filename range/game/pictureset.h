@@ -14,26 +14,8 @@ inline constexpr int namesLookedAt = 21;
 // "pix/pic12.jpg", relative to the current directory, with the platform's separator.
 QString fileName(int number);
 
-} // namespace PictureSet
-
-// Answers whether a path names a regular file (a folder or a broken link does not).
-class FileLookup
-{
-public:
-    virtual ~FileLookup() = default;
-    virtual bool isFile(const QString &path) const = 0;
-};
-
-// The file system itself; relative paths are resolved against the current directory.
-class DiskFileLookup final : public FileLookup
-{
-public:
-    bool isFile(const QString &path) const override;
-};
-
-namespace PictureSet {
-
-// How many of the names pic0.jpg to pic20.jpg exist as files.
-qint16 count(const FileLookup &files);
+// How many of the names pic0.jpg to pic20.jpg are regular files (a folder, a pipe, a device or
+// a broken link is none).
+qint16 count();
 
 } // namespace PictureSet

@@ -10,19 +10,14 @@ QString fileName(int number)
     return u"pix" + QDir::separator() + u"pic" + QString::number(number) + u".jpg";
 }
 
-qint16 count(const FileLookup &files)
+qint16 count()
 {
     qint16 found = 0;
     for (int number = 0; number < namesLookedAt; ++number) {
-        if (files.isFile(fileName(number)))
+        if (QFileInfo(fileName(number)).isFile())
             ++found;
     }
     return found;
 }
 
 } // namespace PictureSet
-
-bool DiskFileLookup::isFile(const QString &path) const
-{
-    return QFileInfo(path).isFile();
-}

@@ -1,0 +1,160 @@
+#include "game.h"
+
+#include "draws.h"
+#include "pictureset.h"
+#include "random.h"
+#include "score.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+// Where the miss marker's top-left corner goes, in window twips, from a press at X, Y twips in
+// the field, whose own top-left corner lies at (480, 120): the 465-twip marker's centre then
+// falls 2.5 twips right of and 12.5 below the pressed point.
+constexpr QPointF markerOffset(250, -100);
+} // namespace
+
+Game::Game(RandomSource &random, const PictureLoader &loader, QObject *parent)
+    : QObject(parent), m_random(random), m_pictures(loader, u":/assets/fallback-target.png"_s)
+{
+    m_timer.setObjectName(u"tmr1"_s);
+    m_timer.setInterval(tickMilliseconds);
+    // Qt's default coarse timers may be off by 5% a tick; a wave must last its twelve seconds.
+    m_timer.setTimerType(Qt::PreciseTimer);
+    connect(&m_timer, &QTimer::timeout, this, &Game::tick);
+    connect(&m_pictures, &TargetPictures::ready, this, &Game::pictureReady);
+}
+
+void Game::countPictures()
+{
+    m_pictureCount = PictureSet::count();
+    m_pictures.prefetch(m_pictureCount);
+}
+
+qint16 Game::pickHole()
+{
+    m_lastHole = Draws::pickHole(m_random, m_lastHole);
+    return m_lastHole;
+}
+
+void Game::placeTarget(int index)
+{
+    Hole &hole = m_holes.at(index);
+    hole.number = Draws::pickPicture(m_random, m_pictureCount);
+    hole.standing = true;
+    hole.hit = false;
+    hole.picture = {};
+    if (const std::optional<TargetPicture> picture = m_pictures.picture(hole.number))
+        showPicture(index, *picture);
+    else
+        emit holeChanged(index);
+}
+
+void Game::showPicture(int index, const TargetPicture &picture)
+{
+    Hole &hole = m_holes.at(index);
+    hole.picture = picture.image;
+    hole.size = picture.size;
+    emit holeChanged(index);
+}
+
+void Game::pictureReady(qint16 number, const TargetPicture &picture)
+{
+    for (int index = 0; index < holeCount; ++index) {
+        const Hole &hole = m_holes.at(index);
+        if (hole.standing && !hole.shown() && hole.number == number)
+            showPicture(index, picture);
+    }
+}
+
+void Game::setStanding(int index, bool standing)
+{
+    m_holes.at(index).standing = standing;
+    emit holeChanged(index);
+}
+
+void Game::setRunning(bool running)
+{
+    if (running) {
+        // A wave already running keeps its timer as it is.
+        if (!m_timer.isActive())
+            m_timer.start();
+    } else {
+        m_timer.stop();
+    }
+    if (m_running == running)
+        return;
+    m_running = running;
+    emit runningChanged(running);
+}
+
+void Game::setMarkerShown(bool shown)
+{
+    if (m_markerShown == shown)
+        return;
+    m_markerShown = shown;
+    emit markerChanged();
+}
+
+void Game::start()
+{
+    placeTarget(pickHole());
+    setRunning(true);
+}
+
+void Game::tick()
+{
+    m_random.reseed();
+    const qint16 newHole = pickHole();
+    // Each hole is looked at as the loop reaches it: when the new hole lies above the old one,
+    // the loop meets the new target again, and it moves in place with a freshly drawn picture.
+    for (int index = 0; index < holeCount; ++index) {
+        if (m_holes.at(index).standing) {
+            setStanding(index, false);
+            placeTarget(newHole);
+        }
+    }
+    ++m_tickCount;
+    if (m_tickCount == ticksPerWave)
+        end(newHole);
+    setMarkerShown(false);
+}
+
+void Game::end(int newHole)
+{
+    setRunning(false);
+    setStanding(newHole, false);
+    m_tickCount = 0;
+    m_precision = precisionPercent(m_hits.value_or(0), m_misses.value_or(0));
+    emit scoreChanged();
+}
+
+void Game::shootHole(int index)
+{
+    Hole &hole = m_holes.at(index);
+    if (!hole.shown())
+        return;
+    m_hits = m_hits.value_or(0) + 1;
+    emit scoreChanged();
+    hole.hit = true;
+    emit holeChanged(index);
+}
+
+void Game::shootField(QPointF twips)
+{
+    if (!m_running)
+        return;
+    m_misses = m_misses.value_or(0) + 1;
+    emit scoreChanged();
+    m_markerPosition = twips + markerOffset;
+    m_markerShown = true;
+    emit markerChanged();
+}
+
+void Game::newGame()
+{
+    m_hits.reset();
+    m_misses.reset();
+    m_precision.reset();
+    emit scoreChanged();
+}

@@ -1,0 +1,123 @@
+#pragma once
+
+#include "random.h"
+
+#include <QDir>
+#include <QImage>
+#include <QImageWriter>
+#include <QList>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <random>
+
+// A random source that gives the values a test scripts, in order, and counts the re-seeds. Once
+// the script runs out it goes on with a fixed-seed sequence, so a test that scripts only the
+// draws it cares about still runs the same way every time.
+class ScriptedRandom final : public RandomSource
+{
+public:
+    void push(std::initializer_list<float> values) { m_script.append(values); }
+    void reseed() override { ++reseeds; }
+    float next() override
+    {
+        ++draws;
+        if (!m_script.isEmpty())
+            return m_script.takeFirst();
+        return static_cast<float>(m_fallback() >> 8) / (1u << 24);
+    }
+
+    int reseeds = 0;
+    int draws = 0;
+
+private:
+    QList<float> m_script;
+    std::mt19937 m_fallback {20261206};
+};
+
+// The value in [0, 1) that draws the hole, or the picture number out of count pictures.
+inline float forHole(int hole)
+{
+    return static_cast<float>(hole) / 8.0f;
+}
+inline float forPicture(int number, int count)
+{
+    return static_cast<float>(number) / static_cast<float>(count - 1) * 0.999f;
+}
+
+// A fresh temporary folder that is the current directory for as long as the object lives.
+class TemporaryCurrentDir
+{
+public:
+    TemporaryCurrentDir() : m_previous(QDir::currentPath()) { QDir::setCurrent(m_dir.path()); }
+    ~TemporaryCurrentDir() { QDir::setCurrent(m_previous); }
+    TemporaryCurrentDir(const TemporaryCurrentDir &) = delete;
+    TemporaryCurrentDir &operator=(const TemporaryCurrentDir &) = delete;
+
+private:
+    QTemporaryDir m_dir;
+    QString m_previous;
+};
+
+// A picture with detail all through it, so that every part of its file takes decoding.
+inline QImage striped(QSize size, int hue = 180)
+{
+    QImage image(size, QImage::Format_RGB32);
+    for (int y = 0; y < size.height(); ++y) {
+        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
+        for (int x = 0; x < size.width(); ++x)
+            line[x] = QColor::fromHsv((hue + x / 8) % 360, 150 + y % 100, 200).rgb();
+    }
+    return image;
+}
+
+// Writes the picture under the name, in the format, making the folders it needs.
+inline bool writePicture(const QString &name, const QImage &image, const QByteArray &format = "jpeg",
+                         bool progressive = false)
+{
+    QDir().mkpath(QFileInfo(name).path());
+    QImageWriter writer(name, format);
+    writer.setProgressiveScanWrite(progressive);
+    return writer.write(image);
+}
+
+// Writes pix/picN.jpg for each number: a real JPEG (81 + N) x 81 pixels, so that the picture a
+// hole shows tells its number.
+inline void writeTargets(std::initializer_list<int> numbers)
+{
+    for (int number : numbers)
+        writePicture(QStringLiteral("pix/pic%1.jpg").arg(number),
+                     striped({81 + number, 81}, number * 37));
+}
+
+// Everything written on the warning channel while the object lives, kept instead of printed.
+// The image decoders' own messages go on to the handler beneath, which the loader may have put
+// there to collect them.
+class WarningLog
+{
+public:
+    WarningLog() : m_previous(qInstallMessageHandler(&WarningLog::collect)) { s_log = this; }
+    ~WarningLog()
+    {
+        qInstallMessageHandler(m_previous);
+        s_log = nullptr;
+    }
+    WarningLog(const WarningLog &) = delete;
+    WarningLog &operator=(const WarningLog &) = delete;
+
+    QStringList messages;
+
+private:
+    static void collect(QtMsgType type, const QMessageLogContext &context, const QString &message)
+    {
+        if (context.category && QByteArray(context.category).startsWith("qt.gui.imageio"))
+            s_log->m_previous(type, context, message);
+        else if (type != QtDebugMsg && type != QtInfoMsg
+                 && !message.startsWith(QStringLiteral("This plugin does not support ")))
+            s_log->messages.append(message);
+    }
+
+    static inline WarningLog *s_log = nullptr;
+    QtMessageHandler m_previous;
+};
