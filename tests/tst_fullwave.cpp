@@ -35,7 +35,9 @@ void TestFullWave::playOneWave()
     const auto click = [&](QPoint point) {
         QTest::mouseClick(main.windowHandle(), Qt::LeftButton, {}, client->mapTo(&main, point));
     };
-    const auto label = [&](const QString &name) { return main.findChild<QLabel *>(name)->text(); };
+    const auto label = [&](const QString &name) {
+        return main.findChild<QLabel *>(name)->text();
+    };
     QWidget *field = main.findChild<QWidget *>(u"fraField"_s);
 
     QElapsedTimer clock;
@@ -51,7 +53,8 @@ void TestFullWave::playOneWave()
     int misses = 0;
     PictureBox *last = nullptr;
     while (field->isEnabled() && clock.elapsed() < waveBegan + 30000) {
-        for (PictureBox *hole : main.findChildren<PictureBox *>(QRegularExpression(u"picHole_"_s))) {
+        for (PictureBox *hole :
+             main.findChildren<PictureBox *>(QRegularExpression(u"picHole_"_s))) {
             if (hole->isVisible() && hole != last) {
                 last = hole;
                 if (hole->x() < 200) {

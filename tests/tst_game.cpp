@@ -1,10 +1,9 @@
 // The game without windows: the draws and their rounding, the precision, the picture count, and
-// whole waves through the game's verbs with scripted chance and real picture files.
+// waves played through the game's verbs with scripted chance and real picture files.
 #include "support/testing.h"
 
 #include "draws.h"
 #include "game.h"
-#include "pictureloader.h"
 #include "pictureset.h"
 #include "score.h"
 
@@ -16,336 +15,287 @@ class TestGame : public QObject
 {
     Q_OBJECT
 
-private slots:
-    void init();
-    void cleanup();
-
-    void drawsRoundHalfToEven_data();
-    void drawsRoundHalfToEven();
-    void holeDrawRetriesWithoutReseeding();
-    void precisionIsTheTruncatedPercentage();
-    void picturesAreCountedOnce();
-    void startPlacesTheFirstTarget();
-    void tickMovesTheTarget_data();
-    void tickMovesTheTarget();
-    void tickWithoutTargetOnlyCounts();
-    void waveEndsAtTheTwentiethTick();
-    void startDuringAWaveLeavesTwoTargets();
-    void hitsCountForTheClickedTarget();
-    void missesMoveTheMarker();
-    void newGameClearsOnlyTheScore();
-    void missingPictureShowsTheFallbackOnce();
-
-private:
-    // Starts a wave whose first target stands in the hole, with picture 0.
-    void startWith(int hole);
-    // A tick that moves the target to the hole, with picture 1.
-    void tickTo(int hole);
-    QList<int> standing() const;
-
     std::unique_ptr<TemporaryCurrentDir> m_dir;
     ScriptedRandom m_random;
     DiskPictureLoader m_loader;
     std::unique_ptr<Game> m_game;
-};
 
-void TestGame::init()
-{
-    m_dir = std::make_unique<TemporaryCurrentDir>();
-    writeTargets({0, 1, 2, 3, 4});
-    m_random = {};
-    m_game = std::make_unique<Game>(m_random, m_loader);
-    m_game->countPictures();
-}
-
-void TestGame::cleanup()
-{
-    m_game.reset();
-    m_dir.reset();
-}
-
-void TestGame::startWith(int hole)
-{
-    m_random.push({forHole(hole), forPicture(0, 5)});
-    m_game->start();
-}
-
-void TestGame::tickTo(int hole)
-{
-    // One picture for each target the loop meets, the new one included when it lies above.
-    std::array<bool, Game::holeCount> standing {};
-    for (int index = 0; index < Game::holeCount; ++index)
-        standing.at(index) = m_game->hole(index).standing;
-    m_random.push({forHole(hole)});
-    for (int index = 0; index < Game::holeCount; ++index) {
-        if (std::exchange(standing.at(index), false)) {
-            standing.at(hole) = true;
-            m_random.push({forPicture(1, 5)});
-        }
+    // Starts a wave whose first target stands in the hole, with picture 0.
+    void startWith(int hole)
+    {
+        m_random.push({forHole(hole), forPicture(0, 5)});
+        m_game->start();
     }
-    m_game->tick();
-}
-
-QList<int> TestGame::standing() const
-{
-    QList<int> holes;
-    for (int index = 0; index < Game::holeCount; ++index)
-        if (m_game->hole(index).standing)
-            holes.append(index);
-    return holes;
-}
-
-void TestGame::drawsRoundHalfToEven_data()
-{
-    QTest::addColumn<float>("r");
-    QTest::addColumn<int>("hole");
-    QTest::addColumn<int>("pictureOfFive");
-    QTest::newRow("0") << 0.0f << 0 << 0;
-    QTest::newRow("1/16: ties go to 0") << 1.0f / 16 << 0 << 0;
-    QTest::newRow("just above 1/16") << std::nextafter(1.0f / 16, 1.0f) << 1 << 0;
-    QTest::newRow("1/8: picture 0.5 ties to 0") << 1.0f / 8 << 1 << 0;
-    QTest::newRow("3/16: 1.5 ties to 2") << 3.0f / 16 << 2 << 1;
-    QTest::newRow("5/16: 2.5 ties to 2") << 5.0f / 16 << 2 << 1;
-    QTest::newRow("3/8: picture 1.5 ties to 2") << 3.0f / 8 << 3 << 2;
-    QTest::newRow("15/16: 7.5 ties to 8") << 15.0f / 16 << 8 << 4;
-    QTest::newRow("largest below 1") << std::nextafter(1.0f, 0.0f) << 8 << 4;
-}
-
-void TestGame::drawsRoundHalfToEven()
-{
-    QFETCH(float, r);
-    QTEST(int(Draws::holeFor(r)), "hole");
-    QTEST(int(Draws::pictureFor(r, 5)), "pictureOfFive");
-    QCOMPARE(Draws::pictureFor(r, 1), 0);
-    // No picture at all gives 0 or -1, whose file does not exist.
-    QVERIFY(Draws::pictureFor(r, 0) <= 0 && Draws::pictureFor(r, 0) >= -1);
-}
-
-void TestGame::holeDrawRetriesWithoutReseeding()
-{
-    m_random.push({forHole(3), forHole(3), forHole(5)});
-    QCOMPARE(Draws::pickHole(m_random, 3), 5);
-    QCOMPARE(m_random.draws, 3);
-    QCOMPARE(m_random.reseeds, 0);
-    m_random.push({forPicture(2, 5)});
-    QCOMPARE(Draws::pickPicture(m_random, 5), 2);
-    QCOMPARE(m_random.reseeds, 1);
-}
-
-void TestGame::precisionIsTheTruncatedPercentage()
-{
-    // Every score up to 200 shots: the percentage p with p <= 100 x hits / shots < p + 1.
-    for (int shots = 1; shots <= 200; ++shots) {
-        for (int hits = 0; hits <= shots; ++hits) {
-            const int p = precisionPercent(hits, shots - hits);
-            if (p * shots > 100 * hits || (p + 1) * shots <= 100 * hits)
-                QFAIL(qPrintable(u"%1 hits of %2 shots gave %3%"_s.arg(hits).arg(shots).arg(p)));
+    // A tick that moves the target to the hole, with picture 1 for each target the loop meets
+    // (the new one again when it lies above the old).
+    void tickTo(int hole)
+    {
+        std::array<bool, Game::holeCount> standing {};
+        for (int index = 0; index < Game::holeCount; ++index)
+            standing.at(index) = m_game->hole(index).standing;
+        m_random.push({forHole(hole)});
+        for (int index = 0; index < Game::holeCount; ++index) {
+            if (std::exchange(standing.at(index), false)) {
+                standing.at(hole) = true;
+                m_random.push({forPicture(1, 5)});
+            }
         }
+        m_game->tick();
     }
-    QCOMPARE(precisionPercent(0, 0), 0);
-    QCOMPARE(precisionPercent(57, 43), 57);
-}
+    QList<int> standing() const
+    {
+        QList<int> holes;
+        for (int index = 0; index < Game::holeCount; ++index)
+            if (m_game->hole(index).standing)
+                holes.append(index);
+        return holes;
+    }
+    // Ticks to the end of a wave, the target going back and forth between two holes.
+    void tickUntil(int lastTick)
+    {
+        for (int tick = m_game->tickCount() + 1; tick <= lastTick; ++tick)
+            tickTo(tick % 2 ? 3 : 4);
+    }
 
-void TestGame::picturesAreCountedOnce()
-{
-    QCOMPARE(m_game->pictureCount(), 5);
-    // A gap counts what is there; names past 20 and things that are no files are not counted.
-    QFile::remove(u"pix/pic0.jpg"_s);
-    writeTargets({20, 21});
-    QDir().mkpath(u"pix/pic9.jpg"_s);
-    QCOMPARE(PictureSet::count(), 5);
-    // The game keeps its count from when it opened.
-    QCOMPARE(m_game->pictureCount(), 5);
-    QDir(u"pix"_s).removeRecursively();
-    QCOMPARE(PictureSet::count(), 0);
-}
+private slots:
+    void init()
+    {
+        m_dir = std::make_unique<TemporaryCurrentDir>();
+        writeTargets({0, 1, 2, 3, 4});
+        m_random = {};
+        m_game = std::make_unique<Game>(m_random, m_loader);
+        m_game->countPictures();
+    }
+    void cleanup()
+    {
+        m_game.reset();
+        m_dir.reset();
+    }
 
-void TestGame::startPlacesTheFirstTarget()
-{
-    QSignalSpy running(m_game.get(), &Game::runningChanged);
-    // The first hole of the program's life is never hole 0: the last hole starts as 0.
-    m_random.push({forHole(0), forHole(6), forPicture(3, 5)});
-    m_game->start();
-    QCOMPARE(m_random.draws, 3);
-    QCOMPARE(m_random.reseeds, 1);
-    QCOMPARE(standing(), QList<int> {6});
-    QCOMPARE(m_game->lastHole(), 6);
-    const Hole &hole = m_game->hole(6);
-    QVERIFY(hole.shown());
-    QCOMPARE(hole.number, 3);
-    // The hole takes the picture's size.
-    QCOMPARE(hole.size, QSize(84, 81));
-    QCOMPARE(hole.picture.size(), QSize(84, 81));
-    QVERIFY(m_game->isRunning());
-    QCOMPARE(running.size(), 1);
-    QCOMPARE(m_game->tickCount(), 0);
-}
+    void drawsRoundHalfToEven_data()
+    {
+        QTest::addColumn<float>("r");
+        QTest::addColumn<int>("hole");
+        QTest::addColumn<int>("pictureOfFive");
+        QTest::newRow("0") << 0.0f << 0 << 0;
+        QTest::newRow("1/16: 0.5 ties to 0") << 1.0f / 16 << 0 << 0;
+        QTest::newRow("just above 1/16") << std::nextafter(1.0f / 16, 1.0f) << 1 << 0;
+        QTest::newRow("1/8: picture 0.5 ties to 0") << 1.0f / 8 << 1 << 0;
+        QTest::newRow("3/16: 1.5 ties to 2") << 3.0f / 16 << 2 << 1;
+        QTest::newRow("5/16: 2.5 ties to 2") << 5.0f / 16 << 2 << 1;
+        QTest::newRow("3/8: picture 1.5 ties to 2") << 3.0f / 8 << 3 << 2;
+        QTest::newRow("15/16: 7.5 ties to 8") << 15.0f / 16 << 8 << 4;
+        QTest::newRow("largest below 1") << std::nextafter(1.0f, 0.0f) << 8 << 4;
+    }
+    void drawsRoundHalfToEven()
+    {
+        QFETCH(float, r);
+        QTEST(int(Draws::holeFor(r)), "hole");
+        QTEST(int(Draws::pictureFor(r, 5)), "pictureOfFive");
+        QCOMPARE(Draws::pictureFor(r, 1), 0);
+        // No picture at all gives 0 or -1, whose file does not exist.
+        QVERIFY(Draws::pictureFor(r, 0) <= 0 && Draws::pictureFor(r, 0) >= -1);
+    }
 
-void TestGame::tickMovesTheTarget_data()
-{
-    QTest::addColumn<int>("from");
-    QTest::addColumn<int>("to");
-    QTest::addColumn<int>("pictureDraws");
-    // Looking at the holes in order, the loop meets a new target above the old one again: it
-    // moves in place with a second, fresh picture.
-    QTest::newRow("to a lower hole") << 4 << 2 << 1;
-    QTest::newRow("to a higher hole") << 4 << 6 << 2;
-}
+    void holesRedrawWithoutReseedingPicturesAfter()
+    {
+        m_random.push({forHole(3), forHole(3), forHole(5), forPicture(2, 5)});
+        QCOMPARE(Draws::pickHole(m_random, 3), 5);
+        QCOMPARE(m_random.reseeds, 0);
+        QCOMPARE(Draws::pickPicture(m_random, 5), 2);
+        QCOMPARE(m_random.reseeds, 1);
+        QCOMPARE(m_random.draws, 4);
+    }
 
-void TestGame::tickMovesTheTarget()
-{
-    QFETCH(int, from);
-    QFETCH(int, to);
-    QFETCH(int, pictureDraws);
-    startWith(from);
-    m_random = {};
-    m_random.push({forHole(to), forPicture(1, 5), forPicture(2, 5)});
-    m_game->tick();
-    QCOMPARE(standing(), QList<int> {to});
-    QCOMPARE(m_random.draws, 1 + pictureDraws);
-    QCOMPARE(m_random.reseeds, 1 + pictureDraws);
-    QCOMPARE(m_game->hole(to).number, pictureDraws);
-    QCOMPARE(m_game->hole(to).size.width(), 81 + pictureDraws);
-    QCOMPARE(m_game->tickCount(), 1);
-}
+    void precisionIsTheTruncatedPercentage()
+    {
+        // Every score up to 200 shots: the percentage p with p <= 100 x hits / shots < p + 1.
+        for (int shots = 1; shots <= 200; ++shots) {
+            for (int hits = 0; hits <= shots; ++hits) {
+                const int p = precisionPercent(hits, shots - hits);
+                if (p * shots > 100 * hits || (p + 1) * shots <= 100 * hits)
+                    QFAIL(qPrintable(u"%1 of %2 shots gave %3%"_s.arg(hits).arg(shots).arg(p)));
+            }
+        }
+        QCOMPARE(precisionPercent(0, 0), 0);
+    }
 
-void TestGame::tickWithoutTargetOnlyCounts()
-{
-    m_random.push({forHole(5)});
-    m_game->tick();
-    QCOMPARE(standing(), QList<int> {});
-    QCOMPARE(m_game->tickCount(), 1);
-    QCOMPARE(m_game->lastHole(), 5);
-}
+    void picturesAreCountedOnce()
+    {
+        QCOMPARE(m_game->pictureCount(), 5);
+        // A gap counts what is there; names past 20 and folders are not counted.
+        QFile::remove(u"pix/pic0.jpg"_s);
+        writeTargets({20, 21});
+        QDir().mkpath(u"pix/pic9.jpg"_s);
+        QCOMPARE(PictureSet::count(), 5);
+        QCOMPARE(m_game->pictureCount(), 5);
+        QDir(u"pix"_s).removeRecursively();
+        QCOMPARE(PictureSet::count(), 0);
+    }
 
-void TestGame::waveEndsAtTheTwentiethTick()
-{
-    QSignalSpy running(m_game.get(), &Game::runningChanged);
-    startWith(1);
-    m_game->shootHole(1);
-    for (int tick = 1; tick < Game::ticksPerWave; ++tick) {
-        tickTo(tick % 2 ? 7 : 3);
-        m_game->shootField({100, 100});
+    void startPlacesTheFirstTarget()
+    {
+        QSignalSpy running(m_game.get(), &Game::runningChanged);
+        // The first hole of the program's life is never hole 0: the last hole starts as 0.
+        m_random.push({forHole(0), forHole(6), forPicture(3, 5)});
+        m_game->start();
+        QCOMPARE(m_random.reseeds, 1);
+        QCOMPARE(standing(), QList<int> {6});
+        QCOMPARE(m_game->lastHole(), 6);
+        // The hole takes the picture's size.
+        QVERIFY(m_game->hole(6).shown());
+        QCOMPARE(m_game->hole(6).number, 3);
+        QCOMPARE(m_game->hole(6).size, QSize(84, 81));
+        QCOMPARE(m_game->hole(6).picture.size(), QSize(84, 81));
         QVERIFY(m_game->isRunning());
-        QCOMPARE(standing().size(), 1);
+        QCOMPARE(running.size(), 1);
     }
-    QCOMPARE(m_game->precision(), std::nullopt);
-    tickTo(5);
-    QCOMPARE(standing(), QList<int> {});
-    QVERIFY(!m_game->isRunning());
-    QCOMPARE(running.size(), 2);
-    QCOMPARE(m_game->tickCount(), 0);
-    QVERIFY(!m_game->isMarkerShown());
-    // 1 hit and 19 misses.
-    QCOMPARE(m_game->precision(), 5);
-}
 
-void TestGame::startDuringAWaveLeavesTwoTargets()
-{
-    startWith(2);
-    for (int tick = 1; tick <= 10; ++tick)
-        tickTo(tick % 2 ? 3 : 2);
-    startWith(8);
-    QCOMPARE(standing(), (QList<int> {2, 8}));
-    // The next tick meets both: one target is left, in the new hole.
-    m_random.push({forHole(0)});
-    m_game->tick();
-    QCOMPARE(standing(), QList<int> {0});
-    // The wave still ends at its twentieth tick.
-    for (int tick = 12; tick < Game::ticksPerWave; ++tick)
-        tickTo(tick % 2 ? 3 : 2);
-    QVERIFY(m_game->isRunning());
-    tickTo(4);
-    QVERIFY(!m_game->isRunning());
-}
-
-void TestGame::hitsCountForTheClickedTarget()
-{
-    QSignalSpy holes(m_game.get(), &Game::holeChanged);
-    startWith(2);
-    startWith(7);
-    m_game->shootHole(4);
-    QCOMPARE(m_game->hits(), std::nullopt);
-    holes.clear();
-    m_game->shootHole(7);
-    QCOMPARE(m_game->hits(), 1);
-    QVERIFY(m_game->hole(7).hit);
-    QVERIFY(!m_game->hole(2).hit);
-    QCOMPARE(holes.size(), 1);
-    QCOMPARE(holes.first().first().toInt(), 7);
-    m_game->shootHole(7);
-    m_game->shootHole(7);
-    QCOMPARE(m_game->hits(), 3);
-    QVERIFY(m_game->hole(7).shown());
-    // The next target is a target again.
-    tickTo(5);
-    QVERIFY(!m_game->hole(5).hit);
-}
-
-void TestGame::missesMoveTheMarker()
-{
-    QSignalSpy marker(m_game.get(), &Game::markerChanged);
-    m_game->shootField({300, 400});
-    QCOMPARE(m_game->misses(), std::nullopt);
-    startWith(4);
-    m_game->shootField({1000.5f, 2000});
-    QCOMPARE(m_game->misses(), 1);
-    QVERIFY(m_game->isMarkerShown());
-    QCOMPARE(m_game->markerPosition(), QPointF(1250.5, 1900));
-    m_game->shootField({0, 0});
-    QCOMPARE(m_game->misses(), 2);
-    QCOMPARE(m_game->markerPosition(), QPointF(250, -100));
-    QCOMPARE(marker.size(), 2);
-    tickTo(1);
-    QVERIFY(!m_game->isMarkerShown());
-    QCOMPARE(m_game->hits(), std::nullopt);
-}
-
-void TestGame::newGameClearsOnlyTheScore()
-{
-    startWith(4);
-    m_game->shootHole(4);
-    m_game->shootField({10, 10});
-    QSignalSpy score(m_game.get(), &Game::scoreChanged);
-    m_game->newGame();
-    QCOMPARE(score.size(), 1);
-    QCOMPARE(m_game->hits(), std::nullopt);
-    QCOMPARE(m_game->misses(), std::nullopt);
-    QVERIFY(m_game->isRunning());
-    QVERIFY(m_game->isMarkerShown());
-    QCOMPARE(standing(), QList<int> {4});
-    // The precision counts the shots since, and none at all is 0%.
-    for (int tick = 1; tick < Game::ticksPerWave; ++tick)
-        tickTo(tick % 2 ? 3 : 4);
-    m_game->shootField({10, 10});
-    m_game->shootField({20, 10});
-    m_game->shootHole(3);
-    tickTo(0);
-    QCOMPARE(m_game->precision(), 33);
-    m_game->newGame();
-    QCOMPARE(m_game->precision(), std::nullopt);
-    startWith(1);
-    for (int tick = 1; tick <= Game::ticksPerWave; ++tick)
-        tickTo(tick % 2 ? 3 : 1);
-    QCOMPARE(m_game->precision(), 0);
-}
-
-void TestGame::missingPictureShowsTheFallbackOnce()
-{
-    const QImage fallback(u":/assets/fallback-target.png"_s);
-    QVERIFY(!fallback.isNull());
-    QFile::remove(u"pix/pic1.jpg"_s);
-    const WarningLog log;
-    startWith(2);
-    for (int tick = 1; tick <= 6; ++tick) {
-        tickTo(tick % 2 ? 3 : 2);
-        QCOMPARE(m_game->hole(tick % 2 ? 3 : 2).picture, fallback);
+    void tickMovesTheTarget_data()
+    {
+        QTest::addColumn<int>("to");
+        QTest::addColumn<int>("pictureDraws");
+        // The loop meets a new target above the old one again: it moves in place with a second,
+        // fresh picture.
+        QTest::newRow("to a lower hole") << 2 << 1;
+        QTest::newRow("to a higher hole") << 6 << 2;
     }
-    QCOMPARE(log.messages.size(), 1);
-    QVERIFY2(log.messages.first().contains(QDir::toNativeSeparators(u"pix/pic1.jpg"_s))
-                 && log.messages.first().contains(u"File not found"_s),
-             qPrintable(log.messages.first()));
-}
+    void tickMovesTheTarget()
+    {
+        QFETCH(int, to);
+        QFETCH(int, pictureDraws);
+        startWith(4);
+        m_random = {};
+        m_random.push({forHole(to), forPicture(1, 5), forPicture(2, 5)});
+        m_game->tick();
+        QCOMPARE(standing(), QList<int> {to});
+        QCOMPARE(m_random.draws, 1 + pictureDraws);
+        QCOMPARE(m_random.reseeds, 1 + pictureDraws);
+        QCOMPARE(m_game->hole(to).number, pictureDraws);
+        QCOMPARE(m_game->tickCount(), 1);
+    }
+
+    void waveEndsAtTheTwentiethTick()
+    {
+        startWith(1);
+        m_game->shootHole(1);
+        for (int tick = 1; tick < Game::ticksPerWave; ++tick) {
+            tickTo(tick % 2 ? 7 : 3);
+            m_game->shootField({100, 100});
+            QVERIFY(m_game->isRunning() && standing().size() == 1);
+        }
+        QCOMPARE(m_game->precision(), std::nullopt);
+        QSignalSpy running(m_game.get(), &Game::runningChanged);
+        tickTo(5);
+        QCOMPARE(standing(), QList<int> {});
+        QVERIFY(!m_game->isRunning());
+        QCOMPARE(running.size(), 1);
+        QCOMPARE(m_game->tickCount(), 0);
+        QVERIFY(!m_game->isMarkerShown());
+        QCOMPARE(m_game->precision(), 5); // 1 hit and 19 misses
+        // With no target the next tick shows none, and counts.
+        m_random.push({forHole(2)});
+        m_game->tick();
+        QCOMPARE(standing(), QList<int> {});
+        QCOMPARE(m_game->tickCount(), 1);
+    }
+
+    void startDuringAWaveLeavesTwoTargets()
+    {
+        startWith(2);
+        tickUntil(10);
+        startWith(8);
+        QCOMPARE(standing(), (QList<int> {4, 8}));
+        // The next tick meets both: one target is left, in the new hole.
+        tickTo(0);
+        QCOMPARE(standing(), QList<int> {0});
+        // The wave still ends at its twentieth tick.
+        tickUntil(19);
+        QVERIFY(m_game->isRunning());
+        tickTo(0);
+        QVERIFY(!m_game->isRunning());
+    }
+
+    void hitsCountForTheClickedTarget()
+    {
+        startWith(2);
+        startWith(7);
+        QSignalSpy holes(m_game.get(), &Game::holeChanged);
+        m_game->shootHole(4);
+        QCOMPARE(m_game->hits(), std::nullopt);
+        m_game->shootHole(7);
+        QCOMPARE(m_game->hits(), 1);
+        QVERIFY(m_game->hole(7).hit && !m_game->hole(2).hit);
+        QCOMPARE(holes.size(), 1);
+        QCOMPARE(holes.first().first().toInt(), 7);
+        m_game->shootHole(7);
+        m_game->shootHole(7);
+        QCOMPARE(m_game->hits(), 3);
+        QVERIFY(m_game->hole(7).shown());
+        tickTo(5);
+        QVERIFY(!m_game->hole(5).hit);
+    }
+
+    void missesMoveTheMarker()
+    {
+        QSignalSpy marker(m_game.get(), &Game::markerChanged);
+        m_game->shootField({300, 400});
+        QCOMPARE(m_game->misses(), std::nullopt);
+        startWith(4);
+        m_game->shootField({1000.5f, 2000});
+        QCOMPARE(m_game->misses(), 1);
+        QVERIFY(m_game->isMarkerShown());
+        QCOMPARE(m_game->markerPosition(), QPointF(1250.5, 1900));
+        m_game->shootField({0, 0});
+        QCOMPARE(m_game->misses(), 2);
+        QCOMPARE(m_game->markerPosition(), QPointF(250, -100));
+        QCOMPARE(marker.size(), 2);
+        tickTo(1);
+        QVERIFY(!m_game->isMarkerShown());
+        QCOMPARE(m_game->hits(), std::nullopt);
+    }
+
+    void newGameClearsOnlyTheScore()
+    {
+        startWith(4);
+        m_game->shootHole(4);
+        m_game->shootField({10, 10});
+        QSignalSpy score(m_game.get(), &Game::scoreChanged);
+        m_game->newGame();
+        QCOMPARE(score.size(), 1);
+        QCOMPARE(m_game->hits(), std::nullopt);
+        QCOMPARE(m_game->misses(), std::nullopt);
+        QVERIFY(m_game->isRunning() && m_game->isMarkerShown());
+        QCOMPARE(standing(), QList<int> {4});
+        // The precision counts the shots since; none at all is 0%.
+        tickUntil(19);
+        m_game->shootField({10, 10});
+        m_game->shootField({20, 10});
+        m_game->shootHole(3);
+        tickTo(0);
+        QCOMPARE(m_game->precision(), 33);
+        m_game->newGame();
+        QCOMPARE(m_game->precision(), std::nullopt);
+        startWith(1);
+        tickUntil(20);
+        QCOMPARE(m_game->precision(), 0);
+    }
+
+    void missingPictureShowsTheFallbackOnce()
+    {
+        const QImage fallback(u":/assets/fallback-target.png"_s);
+        QFile::remove(u"pix/pic1.jpg"_s);
+        const WarningLog log;
+        startWith(2);
+        tickUntil(6);
+        QCOMPARE(m_game->hole(4).picture, fallback);
+        QCOMPARE(m_game->hole(4).size, fallback.size());
+        QCOMPARE(log.messages.size(), 1);
+        QVERIFY2(log.messages.first().contains(QDir::toNativeSeparators(u"pix/pic1.jpg"_s))
+                     && log.messages.first().contains(u"File not found"_s),
+                 qPrintable(log.messages.first()));
+    }
+};
 
 QTEST_GUILESS_MAIN(TestGame)
 #include "tst_game.moc"

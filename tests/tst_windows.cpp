@@ -72,9 +72,10 @@ qreal textContrast(const QImage &grab)
     for (int y = 0; y < grab.height(); ++y)
         for (int x = 0; x < grab.width(); ++x)
             ++counts[grab.pixel(x, y)];
-    const QColor background(std::max_element(counts.keyValueBegin(), counts.keyValueEnd(),
-                                              [](auto a, auto b) { return a.second < b.second; })
-                                ->first);
+    const QColor background(
+        std::max_element(counts.keyValueBegin(), counts.keyValueEnd(), [](auto a, auto b) {
+            return a.second < b.second;
+        })->first);
     qreal most = 1;
     for (auto [colour, count] : counts.asKeyValueRange())
         most = qMax(most, contrast(background, QColor(colour)));
@@ -86,219 +87,210 @@ class TestWindows : public QObject
 {
     Q_OBJECT
 
-private slots:
-    void init();
-    void cleanup();
-
-    void hitsMissesAndTheMarker();
-    void countdownLeadsIntoAWave();
-    void exitsAndLifetimes();
-    void exitButtonEndsTheProgramAtOnce();
-    void keyboard();
-    void darkThemeKeepsEveryTextReadable();
-
-private:
     std::unique_ptr<TemporaryCurrentDir> m_dir;
     ScriptedRandom m_random;
     DiskPictureLoader m_loader;
     std::unique_ptr<Forms> m_forms;
     FrmMain *m_main = nullptr;
-};
 
-void TestWindows::init()
-{
-    m_dir = std::make_unique<TemporaryCurrentDir>();
-    writeTargets({0, 1, 2});
-    m_random = {};
-    m_forms = std::make_unique<Forms>(m_random, m_loader);
-    m_main = &m_forms->frmMain();
-    m_main->show();
-    QVERIFY(QTest::qWaitForWindowActive(m_main));
-}
-
-void TestWindows::cleanup()
-{
-    m_forms.reset();
-    m_dir.reset();
-}
-
-void TestWindows::hitsMissesAndTheMarker()
-{
-    auto *hole4 = control<PictureBox>(m_main, u"picHole_4"_s);
-    auto *marker = control<PictureBox>(m_main, u"picExplo"_s);
-    // Between waves the field takes no presses.
-    clickAt(m_main, {150, 150});
-    QCOMPARE(text(m_main, u"lblMiss"_s), QString());
-
-    m_random.push({forHole(4), forPicture(2, 3)});
-    m_main->Start();
-    QVERIFY(hole4->isVisible());
-    QCOMPARE(hole4->size(), QSize(83, 81));
-    clickAt(m_main, holeCentre(4));
-    clickAt(m_main, holeCentre(4) + QPoint(30, 30), Qt::RightButton);
-    QCOMPARE(text(m_main, u"lblOut"_s), u"1"_s);
-    QCOMPARE(hole4->picture().cacheKey(),
-             control<PictureBox>(m_main, u"picHit"_s)->picture().cacheKey());
-
-    // A press in a gap, or on a hidden hole, is a miss, with the bullet hole where it landed.
-    const QPoint gap(128 - 3, 64);
-    clickAt(m_main, gap, Qt::MiddleButton);
-    QCOMPARE(text(m_main, u"lblMiss"_s), u"1"_s);
-    QVERIFY(marker->isVisible());
-    QVERIFY((marker->geometry().center() - gap).manhattanLength() <= 2);
-    // The marker takes the next press on it and counts nothing.
-    clickAt(m_main, gap + QPoint(5, 5));
-    QCOMPARE(text(m_main, u"lblMiss"_s), u"1"_s);
-    clickAt(m_main, holeCentre(8));
-    QCOMPARE(text(m_main, u"lblMiss"_s), u"2"_s);
-    QVERIFY((marker->geometry().center() - holeCentre(8)).manhattanLength() <= 2);
-
-    // File > New Game clears the score, by its shortcut; the wave goes on.
-    press(m_main, Qt::Key_N, Qt::ControlModifier);
-    QCOMPARE(text(m_main, u"lblOut"_s) + text(m_main, u"lblMiss"_s), QString());
-    QVERIFY(hole4->isVisible());
-    QVERIFY(control(m_main, u"fraField"_s)->isEnabled());
-    // A tick hides the marker and moves the target.
-    m_random.push({forHole(2), forPicture(0, 3)});
-    fire(m_main, u"tmr1"_s);
-    QVERIFY(marker->isHidden() && hole4->isHidden());
-    QVERIFY(control(m_main, u"picHole_2"_s)->isVisible());
-}
-
-void TestWindows::countdownLeadsIntoAWave()
-{
-    clickAt(m_main, control(m_main, u"cmdStart"_s)->geometry().center());
-    FrmStart *countdown = m_main->findChild<FrmStart *>();
-    QVERIFY(countdown && countdown->isVisible());
-    QCOMPARE(text(countdown, u"Label2"_s), u"5"_s);
-    QCOMPARE(text(countdown, u"Label1"_s), u"Get Ready..."_s);
-    const QStringList expected {u"4"_s, u"3"_s, u"2"_s, u"1"_s};
-    for (const QString &number : expected) {
-        fire(countdown, u"tmrStart"_s);
-        QCOMPARE(text(countdown, u"Label2"_s), number);
-        QCOMPARE(text(countdown, u"Label1"_s), number.toInt() > 3 ? u"Get Ready..."_s : u"Starting in..."_s);
+private slots:
+    void init()
+    {
+        m_dir = std::make_unique<TemporaryCurrentDir>();
+        writeTargets({0, 1, 2});
+        m_random = {};
+        m_forms = std::make_unique<Forms>(m_random, m_loader);
+        m_main = &m_forms->frmMain();
+        m_main->show();
+        QVERIFY(QTest::qWaitForWindowActive(m_main));
     }
-    QVERIFY(!control(m_main, u"fraField"_s)->isEnabled());
-    fire(countdown, u"tmrStart"_s);
-    QVERIFY(countdown->isHidden());
-    QVERIFY(control(m_main, u"fraField"_s)->isEnabled());
-    QVERIFY(control<QTimer>(m_main, u"tmr1"_s)->isActive());
-    QTRY_VERIFY(m_main->isActiveWindow());
 
-    // Hidden, the number goes on falling; Start shows 5 again, and the heading stays.
-    fire(countdown, u"tmrStart"_s);
-    QCOMPARE(text(countdown, u"Label2"_s), u"-1"_s);
-    press(m_main, Qt::Key_S);
-    QTRY_VERIFY(countdown->isVisible());
-    QCOMPARE(text(countdown, u"Label2"_s), u"5"_s);
-    QCOMPARE(text(countdown, u"Label1"_s), u"Starting in..."_s);
+    void cleanup()
+    {
+        m_forms.reset();
+        m_dir.reset();
+    }
 
-    // Closed, the countdown is gone without a wave; the next Start builds it afresh.
-    QVERIFY(countdown->close());
-    QTRY_VERIFY(!m_main->findChild<FrmStart *>());
-    press(m_main, Qt::Key_S);
-    QTRY_VERIFY(m_main->findChild<FrmStart *>());
-    QCOMPARE(text(m_main->findChild<FrmStart *>(), u"Label1"_s), u"Get Ready..."_s);
-}
+    void hitsMissesAndTheMarker()
+    {
+        auto *hole4 = control<PictureBox>(m_main, u"picHole_4"_s);
+        auto *marker = control<PictureBox>(m_main, u"picExplo"_s);
+        // Between waves the field takes no presses.
+        clickAt(m_main, {150, 150});
+        QCOMPARE(text(m_main, u"lblMiss"_s), QString());
 
-void TestWindows::exitsAndLifetimes()
-{
-    QSignalSpy allUnloaded(m_forms.get(), &Forms::allUnloaded);
-    press(m_main, Qt::Key_S);
-    QTRY_VERIFY(m_main->findChild<FrmStart *>());
-    press(m_main, Qt::Key_A, Qt::ControlModifier);
-    FrmAbout *about = &m_forms->frmAbout();
-    QVERIFY(about->isVisible());
-    press(m_main, Qt::Key_A, Qt::ControlModifier);
-    QCOMPARE(&m_forms->frmAbout(), about);
+        m_random.push({forHole(4), forPicture(2, 3)});
+        m_main->Start();
+        QVERIFY(hole4->isVisible());
+        QCOMPARE(hole4->size(), QSize(83, 81));
+        clickAt(m_main, holeCentre(4));
+        clickAt(m_main, holeCentre(4) + QPoint(30, 30), Qt::RightButton);
+        QCOMPARE(text(m_main, u"lblOut"_s), u"1"_s);
+        QCOMPARE(hole4->picture().cacheKey(),
+                 control<PictureBox>(m_main, u"picHit"_s)->picture().cacheKey());
 
-    // File > Exit unloads the main window with its countdown; the About window stays.
-    QPointer<FrmStart> countdown = m_main->findChild<FrmStart *>();
-    press(m_main, Qt::Key_X, Qt::ControlModifier);
-    QTRY_VERIFY(countdown.isNull());
-    QVERIFY(about->isVisible());
-    QCOMPARE(allUnloaded.size(), 0);
-    // OK unloads the last window, and the program is done.
-    press(about, Qt::Key_O);
-    QTRY_COMPARE(allUnloaded.size(), 1);
-    for (const QWidget *window : QApplication::topLevelWidgets())
-        QVERIFY2(!window->inherits("FixedWindow") && !qobject_cast<const FrmMain *>(window),
-                 qPrintable(window->objectName()));
-}
+        // A press in a gap, or on a hidden hole, is a miss, with the bullet hole where it landed.
+        const QPoint gap(128 - 3, 64);
+        clickAt(m_main, gap, Qt::MiddleButton);
+        QCOMPARE(text(m_main, u"lblMiss"_s), u"1"_s);
+        QVERIFY(marker->isVisible());
+        QVERIFY((marker->geometry().center() - gap).manhattanLength() <= 2);
+        // The marker takes the next press on it and counts nothing.
+        clickAt(m_main, gap + QPoint(5, 5));
+        QCOMPARE(text(m_main, u"lblMiss"_s), u"1"_s);
+        clickAt(m_main, holeCentre(8));
+        QCOMPARE(text(m_main, u"lblMiss"_s), u"2"_s);
+        QVERIFY((marker->geometry().center() - holeCentre(8)).manhattanLength() <= 2);
 
-void TestWindows::exitButtonEndsTheProgramAtOnce()
-{
-    m_main->Start();
-    press(m_main, Qt::Key_S);
-    press(m_main, Qt::Key_A, Qt::ControlModifier);
-    QTimer::singleShot(0, m_main, [this] {
-        QTest::mouseClick(control(m_main, u"cmdExit"_s), Qt::LeftButton);
-    });
-    QTimer watchdog;
-    watchdog.callOnTimeout(qApp, [] { QCoreApplication::exit(99); });
-    watchdog.start(5000);
-    QCOMPARE(QCoreApplication::exec(), 0);
-}
+        // File > New Game clears the score, by its shortcut; the wave goes on.
+        press(m_main, Qt::Key_N, Qt::ControlModifier);
+        QCOMPARE(text(m_main, u"lblOut"_s) + text(m_main, u"lblMiss"_s), QString());
+        QVERIFY(hole4->isVisible());
+        QVERIFY(control(m_main, u"fraField"_s)->isEnabled());
+        // A tick hides the marker and moves the target.
+        m_random.push({forHole(2), forPicture(0, 3)});
+        fire(m_main, u"tmr1"_s);
+        QVERIFY(marker->isHidden() && hole4->isHidden());
+        QVERIFY(control(m_main, u"picHole_2"_s)->isVisible());
+    }
 
-void TestWindows::keyboard()
-{
-    // The focus starts on Exit; Tab moves it to Start, which Enter presses.
-    QCOMPARE(QApplication::focusWidget()->objectName(), u"cmdExit"_s);
-    QTest::keyClick(m_main, Qt::Key_Tab);
-    QCOMPARE(QApplication::focusWidget()->objectName(), u"cmdStart"_s);
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-    QVERIFY(m_main->findChild<FrmStart *>()->isVisible());
-
-    // The Help menu by its access keys opens the About window, whose focus starts on the photo;
-    // Esc does nothing there, Alt+O is OK.
-    press(m_main, Qt::Key_H);
-    auto *help = control<QMenu>(m_main, u"mnuHelp"_s);
-    QTRY_VERIFY(help->isVisible());
-    QTest::keyClick(help, Qt::Key_A);
-    FrmAbout *about = &m_forms->frmAbout();
-    QVERIFY(QTest::qWaitForWindowActive(about));
-    QCOMPARE(QApplication::focusWidget()->objectName(), u"Picture1"_s);
-    QTest::keyClick(about, Qt::Key_Escape);
-    QVERIFY(about->isVisible());
-    QPointer<FrmAbout> closing = about;
-    press(about, Qt::Key_O);
-    QTRY_VERIFY(closing.isNull());
-}
-
-void TestWindows::darkThemeKeepsEveryTextReadable()
-{
-    m_forms.reset();
-    const QPalette light = QApplication::palette();
-    QPalette dark(QColor(50, 50, 50), QColor(36, 36, 36));
-    dark.setColor(QPalette::WindowText, QColor(238, 238, 236));
-    dark.setColor(QPalette::Text, QColor(238, 238, 236));
-    dark.setColor(QPalette::ButtonText, QColor(238, 238, 236));
-    QApplication::setPalette(dark);
-    const auto restore = qScopeGuard([light] { QApplication::setPalette(light); });
-    m_forms = std::make_unique<Forms>(m_random, m_loader);
-    m_main = &m_forms->frmMain();
-    m_main->show();
-    press(m_main, Qt::Key_S);
-    QTRY_VERIFY(m_main->findChild<FrmStart *>());
-    press(m_main, Qt::Key_A, Qt::ControlModifier);
-    m_main->Start();
-    fire(m_main->findChild<FrmStart *>(), u"tmrStart"_s);
-    QList<QWidget *> windows {m_main, m_main->findChild<FrmStart *>(), &m_forms->frmAbout()};
-    for (QWidget *window : windows) {
-        QVERIFY(QTest::qWaitForWindowExposed(window));
-        for (QLabel *label : window->findChildren<QLabel *>()) {
-            if (label->text().isEmpty())
-                continue;
-            const QImage grab = label->grab().toImage();
-            // The countdown number is large bold text, for which 3 to 1 reads.
-            const qreal needed = label->font().pointSizeF() >= 14 ? 3.0 : 4.5;
-            QVERIFY2(textContrast(grab) >= needed, qPrintable(label->objectName() + label->text()));
+    void countdownLeadsIntoAWave()
+    {
+        clickAt(m_main, control(m_main, u"cmdStart"_s)->geometry().center());
+        FrmStart *countdown = m_main->findChild<FrmStart *>();
+        QVERIFY(countdown && countdown->isVisible());
+        QCOMPARE(text(countdown, u"Label2"_s), u"5"_s);
+        QCOMPARE(text(countdown, u"Label1"_s), u"Get Ready..."_s);
+        const QStringList expected {u"4"_s, u"3"_s, u"2"_s, u"1"_s};
+        for (const QString &number : expected) {
+            fire(countdown, u"tmrStart"_s);
+            QCOMPARE(text(countdown, u"Label2"_s), number);
+            QCOMPARE(text(countdown, u"Label1"_s),
+                     number.toInt() > 3 ? u"Get Ready..."_s : u"Starting in..."_s);
         }
+        QVERIFY(!control(m_main, u"fraField"_s)->isEnabled());
+        fire(countdown, u"tmrStart"_s);
+        QVERIFY(countdown->isHidden());
+        QVERIFY(control(m_main, u"fraField"_s)->isEnabled());
+        QVERIFY(control<QTimer>(m_main, u"tmr1"_s)->isActive());
+        QTRY_VERIFY(m_main->isActiveWindow());
+
+        // Hidden, the number goes on falling; Start shows 5 again, and the heading stays.
+        fire(countdown, u"tmrStart"_s);
+        QCOMPARE(text(countdown, u"Label2"_s), u"-1"_s);
+        press(m_main, Qt::Key_S);
+        QTRY_VERIFY(countdown->isVisible());
+        QCOMPARE(text(countdown, u"Label2"_s), u"5"_s);
+        QCOMPARE(text(countdown, u"Label1"_s), u"Starting in..."_s);
+
+        // Closed, the countdown is gone without a wave; the next Start builds it afresh.
+        QVERIFY(countdown->close());
+        QTRY_VERIFY(!m_main->findChild<FrmStart *>());
+        press(m_main, Qt::Key_S);
+        QTRY_VERIFY(m_main->findChild<FrmStart *>());
+        QCOMPARE(text(m_main->findChild<FrmStart *>(), u"Label1"_s), u"Get Ready..."_s);
     }
-    // The field's caption, in the frame's top line.
-    QWidget *field = control(m_main, u"fraField"_s);
-    QVERIFY(textContrast(field->grab(QRect(10, 0, 50, 12)).toImage()) >= 4.5);
-}
+
+    void exitsAndLifetimes()
+    {
+        QSignalSpy allUnloaded(m_forms.get(), &Forms::allUnloaded);
+        press(m_main, Qt::Key_S);
+        QTRY_VERIFY(m_main->findChild<FrmStart *>());
+        press(m_main, Qt::Key_A, Qt::ControlModifier);
+        FrmAbout *about = &m_forms->frmAbout();
+        QVERIFY(about->isVisible());
+        press(m_main, Qt::Key_A, Qt::ControlModifier);
+        QCOMPARE(&m_forms->frmAbout(), about);
+
+        // File > Exit unloads the main window with its countdown; the About window stays.
+        QPointer<FrmStart> countdown = m_main->findChild<FrmStart *>();
+        press(m_main, Qt::Key_X, Qt::ControlModifier);
+        QTRY_VERIFY(countdown.isNull());
+        QVERIFY(about->isVisible());
+        QCOMPARE(allUnloaded.size(), 0);
+        // OK unloads the last window, and the program is done.
+        press(about, Qt::Key_O);
+        QTRY_COMPARE(allUnloaded.size(), 1);
+        for (const QWidget *window : QApplication::topLevelWidgets())
+            QVERIFY2(!window->inherits("FixedWindow") && !qobject_cast<const FrmMain *>(window),
+                     qPrintable(window->objectName()));
+    }
+
+    void exitButtonEndsTheProgramAtOnce()
+    {
+        m_main->Start();
+        press(m_main, Qt::Key_S);
+        press(m_main, Qt::Key_A, Qt::ControlModifier);
+        QTimer::singleShot(0, m_main, [this] {
+            QTest::mouseClick(control(m_main, u"cmdExit"_s), Qt::LeftButton);
+        });
+        QTimer watchdog;
+        watchdog.callOnTimeout(qApp, [] { QCoreApplication::exit(99); });
+        watchdog.start(5000);
+        QCOMPARE(QCoreApplication::exec(), 0);
+    }
+
+    void keyboard()
+    {
+        // The focus starts on Exit; Tab moves it to Start, which Enter presses.
+        QCOMPARE(QApplication::focusWidget()->objectName(), u"cmdExit"_s);
+        QTest::keyClick(m_main, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget()->objectName(), u"cmdStart"_s);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QVERIFY(m_main->findChild<FrmStart *>()->isVisible());
+
+        // The Help menu by its access keys opens the About window, whose focus starts on the photo;
+        // Esc does nothing there, Alt+O is OK.
+        press(m_main, Qt::Key_H);
+        auto *help = control<QMenu>(m_main, u"mnuHelp"_s);
+        QTRY_VERIFY(help->isVisible());
+        QTest::keyClick(help, Qt::Key_A);
+        FrmAbout *about = &m_forms->frmAbout();
+        QVERIFY(QTest::qWaitForWindowActive(about));
+        QCOMPARE(QApplication::focusWidget()->objectName(), u"Picture1"_s);
+        QTest::keyClick(about, Qt::Key_Escape);
+        QVERIFY(about->isVisible());
+        QPointer<FrmAbout> closing = about;
+        press(about, Qt::Key_O);
+        QTRY_VERIFY(closing.isNull());
+    }
+
+    void darkThemeKeepsEveryTextReadable()
+    {
+        m_forms.reset();
+        const QPalette light = QApplication::palette();
+        QPalette dark(QColor(50, 50, 50), QColor(36, 36, 36));
+        dark.setColor(QPalette::WindowText, QColor(238, 238, 236));
+        dark.setColor(QPalette::Text, QColor(238, 238, 236));
+        dark.setColor(QPalette::ButtonText, QColor(238, 238, 236));
+        QApplication::setPalette(dark);
+        const auto restore = qScopeGuard([light] { QApplication::setPalette(light); });
+        m_forms = std::make_unique<Forms>(m_random, m_loader);
+        m_main = &m_forms->frmMain();
+        m_main->show();
+        press(m_main, Qt::Key_S);
+        QTRY_VERIFY(m_main->findChild<FrmStart *>());
+        press(m_main, Qt::Key_A, Qt::ControlModifier);
+        m_main->Start();
+        fire(m_main->findChild<FrmStart *>(), u"tmrStart"_s);
+        QList<QWidget *> windows {m_main, m_main->findChild<FrmStart *>(), &m_forms->frmAbout()};
+        for (QWidget *window : windows) {
+            QVERIFY(QTest::qWaitForWindowExposed(window));
+            for (QLabel *label : window->findChildren<QLabel *>()) {
+                if (label->text().isEmpty())
+                    continue;
+                const QImage grab = label->grab().toImage();
+                // The countdown number is large bold text, for which 3 to 1 reads.
+                const qreal needed = label->font().pointSizeF() >= 14 ? 3.0 : 4.5;
+                QVERIFY2(textContrast(grab) >= needed,
+                         qPrintable(label->objectName() + label->text()));
+            }
+        }
+        // The field's caption, in the frame's top line.
+        QWidget *field = control(m_main, u"fraField"_s);
+        QVERIFY(textContrast(field->grab(QRect(10, 0, 50, 12)).toImage()) >= 4.5);
+    }
+};
 
 int main(int argc, char *argv[])
 {

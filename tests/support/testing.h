@@ -73,8 +73,8 @@ inline QImage striped(QSize size, int hue = 180)
 }
 
 // Writes the picture under the name, in the format, making the folders it needs.
-inline bool writePicture(const QString &name, const QImage &image, const QByteArray &format = "jpeg",
-                         bool progressive = false)
+inline bool writePicture(const QString &name, const QImage &image,
+                         const QByteArray &format = "jpeg", bool progressive = false)
 {
     QDir().mkpath(QFileInfo(name).path());
     QImageWriter writer(name, format);
