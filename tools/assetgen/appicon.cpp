@@ -87,10 +87,10 @@ void paintRim(QPainter &painter, const Badge &badge, const QPen &outline)
                        badge.thickness));
     rim = rim.simplified();
     QLinearGradient shade(badge.centre.x() - badge.radiusX, 0, badge.centre.x() + badge.radiusX, 0);
-    shade.setColorAt(0.0, QColor(150, 100, 0));
-    shade.setColorAt(0.35, QColor(214, 158, 8));
-    shade.setColorAt(0.55, QColor(200, 140, 4));
-    shade.setColorAt(1.0, QColor(128, 84, 0));
+    shade.setStops({{0.0, QColor(150, 100, 0)},
+                    {0.35, QColor(214, 158, 8)},
+                    {0.55, QColor(200, 140, 4)},
+                    {1.0, QColor(128, 84, 0)}});
     painter.setPen(outline);
     painter.setBrush(shade);
     painter.drawPath(rim);
@@ -100,9 +100,8 @@ void paintFace(QPainter &painter, const Badge &badge, const QPen &outline, int s
 {
     const QPointF light = badge.centre - QPointF(badge.radiusX * 0.35, badge.radiusY * 0.45);
     QRadialGradient glow(light, badge.radiusX * 1.5);
-    glow.setColorAt(0.0, QColor(255, 250, 150));
-    glow.setColorAt(0.45, QColor(255, 226, 30));
-    glow.setColorAt(1.0, QColor(246, 184, 0));
+    glow.setStops(
+        {{0.0, QColor(255, 250, 150)}, {0.45, QColor(255, 226, 30)}, {1.0, QColor(246, 184, 0)}});
     painter.setPen(outline);
     painter.setBrush(glow);
     painter.drawEllipse(badge.centre, badge.radiusX, badge.radiusY);

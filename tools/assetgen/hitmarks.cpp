@@ -221,16 +221,13 @@ void paintBulletHole(QPainter &painter)
     }
     // The splintered rim: dark where it falls away from the light, pale where it faces it.
     QLinearGradient rimShade(centre - QPointF(6, 6), centre + QPointF(6, 6));
-    rimShade.setColorAt(0.0, QColor(96, 96, 96));
-    rimShade.setColorAt(0.5, QColor(128, 128, 128));
-    rimShade.setColorAt(1.0, QColor(168, 168, 168));
+    rimShade.setStops(
+        {{0.0, QColor(96, 96, 96)}, {0.5, QColor(128, 128, 128)}, {1.0, QColor(168, 168, 168)}});
     painter.setPen(QPen(QColor(80, 80, 80), 0.5));
     painter.setBrush(rimShade);
     painter.drawPolygon(raggedCircle(rng, centre, 6.3, 0.7));
     QRadialGradient depth(centre, 4.0);
-    depth.setColorAt(0.0, QColor(0, 0, 0));
-    depth.setColorAt(0.7, QColor(8, 8, 8));
-    depth.setColorAt(1.0, QColor(40, 40, 40));
+    depth.setStops({{0.0, QColor(0, 0, 0)}, {0.7, QColor(8, 8, 8)}, {1.0, QColor(40, 40, 40)}});
     painter.setPen(Qt::NoPen);
     painter.setBrush(depth);
     painter.drawPolygon(raggedCircle(rng, centre + QPointF(0.2, 0.2), 3.9, 0.4));

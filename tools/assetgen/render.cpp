@@ -4,8 +4,11 @@
 #include <QFile>
 #include <QImageWriter>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <sstream>
+#include <string>
 
 namespace {
 
@@ -42,6 +45,41 @@ QImage renderSupersampled(int width, int height, int factor, const QColor &backg
         paint(painter);
     }
     return large.scaled(width, height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+}
+
+QPainterPath svgPath(const char *data)
+{
+    std::string text(data);
+    std::replace(text.begin(), text.end(), ',', ' ');
+    std::istringstream in(text);
+    const auto point = [&in] {
+        double x = 0;
+        double y = 0;
+        in >> x >> y;
+        return QPointF(x, y);
+    };
+    QPainterPath path;
+    for (char command = 0; in >> command;) {
+        if (command == 'M') {
+            path.moveTo(point());
+        } else if (command == 'L') {
+            path.lineTo(point());
+        } else if (command == 'Q') {
+            const QPointF control = point();
+            path.quadTo(control, point());
+        } else if (command == 'C') {
+            const QPointF first = point();
+            const QPointF second = point();
+            path.cubicTo(first, second, point());
+        } else if (command == 'Z') {
+            path.closeSubpath();
+        } else {
+            fail(QStringLiteral("unknown command %1 in the path %2").arg(command).arg(data));
+        }
+    }
+    if (!in.eof())
+        fail(QStringLiteral("bad numbers in the path %1").arg(data));
+    return path;
 }
 
 QPainterPath ellipsePath(QPointF centre, double radiusX, double radiusY)

@@ -16,6 +16,11 @@
 QImage renderSupersampled(int width, int height, int factor, const QColor &background,
                           const std::function<void(QPainter &)> &paint);
 
+// A path written as SVG path data with absolute commands, the coordinates of a point joined by a
+// comma: M x,y (move to), L x,y (line to), Q x1,y1 x,y and C x1,y1 x2,y2 x,y (quadratic and cubic
+// curves to x,y), Z (close).
+QPainterPath svgPath(const char *data);
+
 // An ellipse around a centre point, as a path.
 QPainterPath ellipsePath(QPointF centre, double radiusX, double radiusY);
 
