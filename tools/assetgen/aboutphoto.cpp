@@ -279,5 +279,5 @@ void paintPhoto(QPainter &painter)
 void writeAboutPhoto(const QDir &assets)
 {
     const QImage photo = renderSupersampled(photoWidth, photoHeight, 4, Qt::black, paintPhoto);
-    saveJpeg(photo, assets.filePath(QStringLiteral("about.jpg")), 92);
+    save(photo, assets.filePath(QStringLiteral("about.jpg")), "jpg", 92);
 }

@@ -253,5 +253,5 @@ void writeAppIcon(const QDir &assets)
     writeFile(assets.filePath(QStringLiteral("varkoz.ico")),
               encodeIconFile(images, IconFileType::Icon));
     for (const int size : {16, 32, 48, 128, 256})
-        savePng(paintIcon(size), assets.filePath(QStringLiteral("varkoz-%1.png").arg(size)));
+        save(paintIcon(size), assets.filePath(QStringLiteral("varkoz-%1.png").arg(size)), "png");
 }

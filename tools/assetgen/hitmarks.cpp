@@ -1,4 +1,3 @@
-#include "bmpfile.h"
 #include "giffile.h"
 #include "pictures.h"
 #include "quantize.h"
@@ -258,5 +257,5 @@ void writeFireball(const QDir &assets)
 void writeBulletHole(const QDir &assets)
 {
     const QImage picture = renderSupersampled(31, 31, 8, fieldGrey, paintBulletHole);
-    writeFile(assets.filePath(QStringLiteral("bullethole.bmp")), encodeBmp24(picture));
+    save(picture, assets.filePath(QStringLiteral("bullethole.bmp")), "bmp");
 }

@@ -1,6 +1,5 @@
 #include "render.h"
 
-#include <QBuffer>
 #include <QFile>
 #include <QImageWriter>
 
@@ -16,19 +15,6 @@ namespace {
 {
     std::fprintf(stderr, "assetgen: %s\n", qPrintable(message));
     std::exit(1);
-}
-
-QByteArray encodeWithQt(const QImage &picture, const char *format, int quality)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, format);
-    writer.setQuality(quality);
-    if (!writer.write(picture))
-        fail(QStringLiteral("cannot encode %1: %2")
-                 .arg(QString::fromLatin1(format), writer.errorString()));
-    return bytes;
 }
 
 } // namespace
@@ -105,14 +91,10 @@ void writeFile(const QString &path, const QByteArray &data)
         fail(QStringLiteral("cannot write %1").arg(path));
 }
 
-void saveJpeg(const QImage &picture, const QString &path, int quality)
+void save(const QImage &picture, const QString &path, const char *format, int quality)
 {
-    writeFile(path, encodeWithQt(picture.convertToFormat(QImage::Format_RGB32), "jpg", quality));
-}
-
-void savePng(const QImage &picture, const QString &path)
-{
-    const QImage image = picture.hasAlphaChannel() ? picture.convertToFormat(QImage::Format_ARGB32)
-                                                   : picture.convertToFormat(QImage::Format_RGB32);
-    writeFile(path, encodeWithQt(image, "png", -1));
+    QImageWriter writer(path, format);
+    writer.setQuality(quality);
+    if (!writer.write(picture))
+        fail(QStringLiteral("cannot write %1: %2").arg(path, writer.errorString()));
 }

@@ -30,8 +30,7 @@ QColor mix(const QColor &from, const QColor &to, double t);
 // Writes the bytes to the file, replacing it; stops the program if that fails.
 void writeFile(const QString &path, const QByteArray &data);
 
-// Saves a baseline JFIF JPEG with 24-bit colour.
-void saveJpeg(const QImage &picture, const QString &path, int quality = 90);
-
-// Saves a PNG, with an alpha channel only when the picture has one.
-void savePng(const QImage &picture, const QString &path);
+// Saves the picture with Qt's writer for the format: "bmp" (24-bit colour for an RGB picture),
+// "jpg" (baseline JFIF) or "png" (with an alpha channel only when the picture has one). A
+// quality of -1 is the writer's default.
+void save(const QImage &picture, const QString &path, const char *format, int quality = -1);

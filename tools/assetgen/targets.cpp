@@ -527,8 +527,8 @@ void writeFallbackTarget(const QDir &assets)
 {
     const QImage picture =
         renderSupersampled(targetSize, targetSize, oversampling, Qt::black, paintFallbackTarget);
-    savePng(picture.convertToFormat(QImage::Format_RGB32),
-            assets.filePath(QStringLiteral("fallback-target.png")));
+    save(picture.convertToFormat(QImage::Format_RGB32),
+         assets.filePath(QStringLiteral("fallback-target.png")), "png");
 }
 
 void writeSampleTargets(const QDir &pix)
@@ -540,6 +540,6 @@ void writeSampleTargets(const QDir &pix)
     for (size_t i = 0; i < targets.size(); ++i) {
         const QImage picture =
             renderSupersampled(targetSize, targetSize, oversampling, Qt::black, targets[i]);
-        saveJpeg(picture, pix.filePath(QStringLiteral("pic%1.jpg").arg(i)), 90);
+        save(picture, pix.filePath(QStringLiteral("pic%1.jpg").arg(i)), "jpg", 90);
     }
 }
