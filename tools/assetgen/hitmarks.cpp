@@ -1,4 +1,4 @@
-#include "giffile.h"
+#include "magick.h"
 #include "pictures.h"
 #include "quantize.h"
 #include "render.h"
@@ -236,22 +236,7 @@ void paintBulletHole(QPainter &painter)
 
 void writeFireball(const QDir &assets)
 {
-    const QImage picture = paintFireball();
-    std::vector<QRgb> flames;
-    for (int y = 0; y < picture.height(); ++y) {
-        for (int x = 0; x < picture.width(); ++x) {
-            if (picture.pixel(x, y) != fieldGrey.rgb())
-                flames.push_back(picture.pixel(x, y));
-        }
-    }
-    constexpr int colours = 32;
-    Palette palette {fieldGrey.rgb()};
-    for (const QRgb colour : choosePalette(flames, colours - 1))
-        palette.push_back(colour);
-    palette.resize(colours, fieldGrey.rgb());
-    writeFile(
-        assets.filePath(QStringLiteral("fireball.gif")),
-        encodeGif(picture.width(), picture.height(), palette, mapToPalette(picture, palette)));
+    saveGif(paintFireball(), assets.filePath(QStringLiteral("fireball.gif")), 32);
 }
 
 void writeBulletHole(const QDir &assets)

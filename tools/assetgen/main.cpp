@@ -4,11 +4,14 @@
 #include <QDir>
 #include <QStringList>
 
+#include <Magick++.h>
+
 #include <cstdio>
 
 int main(int argc, char *argv[])
 {
     const QCoreApplication app(argc, argv);
+    Magick::InitializeMagick(*argv);
     const QStringList arguments = QCoreApplication::arguments();
     if (arguments.size() != 2) {
         std::fprintf(stderr, "usage: assetgen <repository root>\n");
