@@ -1,8 +1,9 @@
-#include "icofile.h"
+#include "iconfile.h"
+#include "magick.h"
 #include "pictures.h"
-#include "quantize.h"
 #include "render.h"
 
+#include <QHash>
 #include <QPolygonF>
 
 #include <array>
@@ -148,34 +149,17 @@ constexpr std::array<const char *, 16> smallIcon {
     "................", //
 };
 
-QColor smallIconColour(char key)
-{
-    switch (key) {
-    case 'K':
-        return QColor(60, 36, 0);
-    case 'L':
-        return QColor(255, 247, 154);
-    case 'Y':
-        return QColor(255, 220, 20);
-    case 'y':
-        return QColor(240, 180, 0);
-    case 'o':
-        return QColor(200, 140, 0);
-    case 'd':
-        return QColor(140, 92, 0);
-    case '#':
-        return QColor(16, 12, 8);
-    default:
-        return Qt::transparent;
-    }
-}
-
 QImage paintSmallIcon()
 {
+    const QHash<char, QColor> colours {{'K', QColor(60, 36, 0)},    {'L', QColor(255, 247, 154)},
+                                       {'Y', QColor(255, 220, 20)}, {'y', QColor(240, 180, 0)},
+                                       {'o', QColor(200, 140, 0)},  {'d', QColor(140, 92, 0)},
+                                       {'#', QColor(16, 12, 8)}};
     QImage image(16, 16, QImage::Format_ARGB32);
     for (int y = 0; y < 16; ++y) {
         for (int x = 0; x < 16; ++x)
-            image.setPixelColor(x, y, smallIconColour(smallIcon[static_cast<size_t>(y)][x]));
+            image.setPixelColor(
+                x, y, colours.value(smallIcon[static_cast<size_t>(y)][x], Qt::transparent));
     }
     return image;
 }
@@ -200,58 +184,25 @@ QImage paintIcon(int size, bool smooth = true)
     return image;
 }
 
-// Black first, so that it is palette index 0 under the transparent pixels, then the colours
-// the picture needs most.
-Palette adaptivePalette(const QImage &picture, int colours)
-{
-    const QImage argb = picture.convertToFormat(QImage::Format_ARGB32);
-    std::vector<QRgb> opaque;
-    for (int y = 0; y < argb.height(); ++y) {
-        for (int x = 0; x < argb.width(); ++x) {
-            if (qAlpha(argb.pixel(x, y)) >= 128)
-                opaque.push_back(argb.pixel(x, y));
-        }
-    }
-    Palette palette {qRgb(0, 0, 0)};
-    for (const QRgb colour : choosePalette(opaque, colours - 1))
-        palette.push_back(colour);
-    return palette;
-}
-
-// Repaints the picture in only the given colours, keeping its alpha. The 4-bit icons use the
-// black, olive and yellow of the standard palette: its other colours would put red, grey or
-// white specks on the edges.
-QImage restrictColours(const QImage &picture, const Palette &colours)
-{
-    QImage argb = picture.convertToFormat(QImage::Format_ARGB32);
-    for (int y = 0; y < argb.height(); ++y) {
-        for (int x = 0; x < argb.width(); ++x) {
-            const QRgb pixel = argb.pixel(x, y);
-            const QRgb nearest = colours[static_cast<size_t>(nearestIndex(colours, pixel))];
-            argb.setPixel(x, y, (nearest & 0xffffffu) | (pixel & 0xff000000u));
-        }
-    }
-    return argb;
-}
-
+// The 4-bit icons take black, olive and yellow only: the other colours of the sixteen that every
+// display has would put red, grey or white specks on the edges. The 8-bit ones take black, for the
+// transparent pixels, and the 255 colours ImageMagick picks.
 IconImage iconImage(int size, int bitCount)
 {
     const QImage picture = paintIcon(size, bitCount > 4);
-    if (bitCount == 4) {
-        const Palette iconColours {qRgb(0, 0, 0), qRgb(128, 128, 0), qRgb(255, 255, 0)};
-        return toIconImage(restrictColours(picture, iconColours), 4, windowsPalette16());
-    }
-    return toIconImage(picture, bitCount, adaptivePalette(picture, 256));
+    const QList<QRgb> colours = bitCount == 4
+        ? QList<QRgb> {qRgb(0, 0, 0), qRgb(128, 128, 0), qRgb(255, 255, 0)}
+        : QList<QRgb> {qRgb(0, 0, 0)} + reducedColours(picture, 255);
+    return toIconImage(picture, bitCount, colours);
 }
 
 } // namespace
 
 void writeAppIcon(const QDir &assets)
 {
-    const std::vector<IconImage> images {iconImage(16, 4), iconImage(16, 8), iconImage(32, 4),
-                                         iconImage(32, 8), iconImage(48, 8)};
-    writeFile(assets.filePath(QStringLiteral("varkoz.ico")),
-              encodeIconFile(images, IconFileType::Icon));
+    writeIconFile(
+        assets.filePath(QStringLiteral("varkoz.ico")),
+        {iconImage(16, 4), iconImage(16, 8), iconImage(32, 4), iconImage(32, 8), iconImage(48, 8)});
     for (const int size : {16, 32, 48, 128, 256})
         save(paintIcon(size), assets.filePath(QStringLiteral("varkoz-%1.png").arg(size)), "png");
 }

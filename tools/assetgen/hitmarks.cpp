@@ -1,6 +1,5 @@
 #include "magick.h"
 #include "pictures.h"
-#include "quantize.h"
 #include "render.h"
 #include "rng.h"
 

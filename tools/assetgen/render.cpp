@@ -1,20 +1,17 @@
 #include "render.h"
 
-#include <QFile>
 #include <QImageWriter>
 
 #include <algorithm>
-#include <cstdio>
-#include <cstdlib>
 #include <sstream>
+#include <stdexcept>
 #include <string>
 
 namespace {
 
 [[noreturn]] void fail(const QString &message)
 {
-    std::fprintf(stderr, "assetgen: %s\n", qPrintable(message));
-    std::exit(1);
+    throw std::runtime_error(message.toStdString());
 }
 
 } // namespace
@@ -82,13 +79,6 @@ QColor mix(const QColor &from, const QColor &to, double t)
     };
     return QColor(channel(from.red(), to.red()), channel(from.green(), to.green()),
                   channel(from.blue(), to.blue()), channel(from.alpha(), to.alpha()));
-}
-
-void writeFile(const QString &path, const QByteArray &data)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(data) != data.size())
-        fail(QStringLiteral("cannot write %1").arg(path));
 }
 
 void save(const QImage &picture, const QString &path, const char *format, int quality)

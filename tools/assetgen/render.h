@@ -27,9 +27,6 @@ QPainterPath ellipsePath(QPointF centre, double radiusX, double radiusY);
 // A colour between two colours; t = 0 gives `from`, t = 1 gives `to`.
 QColor mix(const QColor &from, const QColor &to, double t);
 
-// Writes the bytes to the file, replacing it; stops the program if that fails.
-void writeFile(const QString &path, const QByteArray &data);
-
 // Saves the picture with Qt's writer for the format: "bmp" (24-bit colour for an RGB picture),
 // "jpg" (baseline JFIF) or "png" (with an alpha channel only when the picture has one). A
 // quality of -1 is the writer's default.
