@@ -1,9 +1,9 @@
 #include "pictures.h"
 #include "render.h"
-#include "rng.h"
 
 #include <QLinearGradient>
 #include <QRadialGradient>
+#include <QRandomGenerator>
 
 // The About window's photograph: a flash snapshot of a young programmer pulling a face in
 // front of his glowing monitors.
@@ -18,15 +18,15 @@ const QColor skinShade(214, 156, 124);
 const QColor hair(58, 38, 24);
 
 // Rows of "text" on a screen: short bars of varying length and indent.
-void paintScreenText(QPainter &painter, const QRectF &screen, const QColor &ink, uint64_t seed)
+void paintScreenText(QPainter &painter, const QRectF &screen, const QColor &ink, quint32 seed)
 {
-    Rng rng(seed);
+    QRandomGenerator random(seed);
     painter.setPen(Qt::NoPen);
     painter.setBrush(ink);
     const double lineHeight = 2.6;
     for (double y = screen.top() + 2.0; y + 1.2 < screen.bottom() - 1.0; y += lineHeight) {
-        const double indent = 1.6 * static_cast<int>(rng.range(0.0, 4.0));
-        const double length = rng.range(5.0, 22.0);
+        const double indent = 1.6 * random.bounded(4);
+        const double length = uniform(random, 5.0, 22.0);
         const double left = screen.left() + 2.0 + indent;
         const double right = std::min(left + length, screen.right() - 2.0);
         painter.drawRect(QRectF(left, y, right - left, 1.1));
@@ -48,7 +48,7 @@ void paintGlow(QPainter &painter, const QRectF &screen, const QColor &light)
 }
 
 void paintScreen(QPainter &painter, const QRectF &screen, const QColor &top, const QColor &bottom,
-                 const QColor &ink, uint64_t seed)
+                 const QColor &ink, quint32 seed)
 {
     QLinearGradient face(screen.topLeft(), screen.bottomRight());
     face.setStops({{0.0, top}, {1.0, bottom}});

@@ -72,15 +72,6 @@ QPainterPath ellipsePath(QPointF centre, double radiusX, double radiusY)
     return path;
 }
 
-QColor mix(const QColor &from, const QColor &to, double t)
-{
-    const auto channel = [t](int a, int b) {
-        return static_cast<int>(a + (b - a) * t + 0.5);
-    };
-    return QColor(channel(from.red(), to.red()), channel(from.green(), to.green()),
-                  channel(from.blue(), to.blue()), channel(from.alpha(), to.alpha()));
-}
-
 void save(const QImage &picture, const QString &path, const char *format, int quality)
 {
     QImageWriter writer(path, format);

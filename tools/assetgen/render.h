@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPointF>
+#include <QRandomGenerator>
 #include <QString>
 
 #include <functional>
@@ -24,8 +25,12 @@ QPainterPath svgPath(const char *data);
 // An ellipse around a centre point, as a path.
 QPainterPath ellipsePath(QPointF centre, double radiusX, double radiusY);
 
-// A colour between two colours; t = 0 gives `from`, t = 1 gives `to`.
-QColor mix(const QColor &from, const QColor &to, double t);
+// A number drawn evenly from [low, high). A QRandomGenerator with a fixed seed gives the same
+// numbers with every compiler and library, so the pictures come out the same.
+inline double uniform(QRandomGenerator &random, double low, double high)
+{
+    return low + random.bounded(high - low);
+}
 
 // Saves the picture with Qt's writer for the format: "bmp" (24-bit colour for an RGB picture),
 // "jpg" (baseline JFIF) or "png" (with an alpha channel only when the picture has one). A

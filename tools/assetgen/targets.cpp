@@ -1,11 +1,11 @@
 #include "pictures.h"
 #include "render.h"
-#include "rng.h"
 
 #include <QLinearGradient>
 #include <QPainterPathStroker>
 #include <QPolygonF>
 #include <QRadialGradient>
+#include <QRandomGenerator>
 
 #include <array>
 #include <cmath>
@@ -26,14 +26,14 @@ void fillBackground(QPainter &painter, const QColor &top, const QColor &bottom)
     painter.fillRect(QRectF(0, 0, targetSize, targetSize), sky);
 }
 
-void paintStars(QPainter &painter, uint64_t seed, int count)
+void paintStars(QPainter &painter, quint32 seed, int count)
 {
-    Rng rng(seed);
+    QRandomGenerator random(seed);
     painter.setPen(Qt::NoPen);
     for (int i = 0; i < count; ++i) {
-        const QPointF at(rng.range(1, targetSize - 1), rng.range(1, targetSize - 1));
-        const double radius = rng.range(0.25, 0.75);
-        painter.setBrush(QColor(255, 255, 230, static_cast<int>(rng.range(140, 255))));
+        const QPointF at(uniform(random, 1, targetSize - 1), uniform(random, 1, targetSize - 1));
+        const double radius = uniform(random, 0.25, 0.75);
+        painter.setBrush(QColor(255, 255, 230, random.bounded(140, 255)));
         painter.drawEllipse(at, radius, radius);
     }
 }
@@ -426,10 +426,10 @@ void paintCactusBandit(QPainter &painter)
     for (const double x : {35.0, 40.0, 45.0})
         painter.drawLine(QPointF(x, 46), QPointF(x, 74));
     painter.setPen(QPen(QColor(250, 250, 220), 0.5));
-    Rng rng(8);
+    QRandomGenerator random(8);
     for (int i = 0; i < 26; ++i) {
-        const QPointF at(rng.range(31, 49), rng.range(48, 74));
-        painter.drawLine(at, at + QPointF(rng.range(-1.2, 1.2), -0.8));
+        const QPointF at(uniform(random, 31, 49), uniform(random, 48, 74));
+        painter.drawLine(at, at + QPointF(uniform(random, -1.2, 1.2), -0.8));
     }
     // The bandana over the face, eyes peering through the mask, and a black hat.
     painter.setPen(Qt::NoPen);
