@@ -3,10 +3,8 @@
 #include "pictures.h"
 #include "render.h"
 
-#include <QHash>
 #include <QPolygonF>
 
-#include <array>
 #include <cmath>
 #include <numbers>
 
@@ -128,9 +126,18 @@ void paintTrefoil(QPainter &painter, const Badge &badge, int size)
     painter.restore();
 }
 
-// At 16 pixels a painted badge blurs, so the smallest icon is set pixel by pixel: K outline,
-// L highlight, Y and y the face, o and d the rim, # the sign, . transparent.
-constexpr std::array<const char *, 16> smallIcon {
+// At 16 pixels a painted badge blurs, so the smallest icon is set pixel by pixel, as an XPM
+// picture: K outline, L highlight, Y and y the face, o and d the rim, # the sign.
+const char *const smallIcon[] = {
+    "16 16 8 1", //
+    ". c None", //
+    "K c #3c2400", //
+    "L c #fff79a", //
+    "Y c #ffdc14", //
+    "y c #f0b400", //
+    "o c #c88c00", //
+    "d c #8c5c00", //
+    "# c #100c08", //
     "................", //
     ".....KKKKKK.....", //
     "...KKLLYYYYKK...", //
@@ -149,27 +156,12 @@ constexpr std::array<const char *, 16> smallIcon {
     "................", //
 };
 
-QImage paintSmallIcon()
-{
-    const QHash<char, QColor> colours {{'K', QColor(60, 36, 0)},    {'L', QColor(255, 247, 154)},
-                                       {'Y', QColor(255, 220, 20)}, {'y', QColor(240, 180, 0)},
-                                       {'o', QColor(200, 140, 0)},  {'d', QColor(140, 92, 0)},
-                                       {'#', QColor(16, 12, 8)}};
-    QImage image(16, 16, QImage::Format_ARGB32);
-    for (int y = 0; y < 16; ++y) {
-        for (int x = 0; x < 16; ++x)
-            image.setPixelColor(
-                x, y, colours.value(smallIcon[static_cast<size_t>(y)][x], Qt::transparent));
-    }
-    return image;
-}
-
 // The 16-colour icons are painted without antialiasing: blended edge pixels would fall between
 // the few colours and speckle.
 QImage paintIcon(int size, bool smooth = true)
 {
     if (size <= 16)
-        return paintSmallIcon();
+        return QImage(smallIcon).convertToFormat(QImage::Format_ARGB32);
 
     QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);

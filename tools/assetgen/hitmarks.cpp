@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <vector>
 
 // The marks left on the field: a fireball where a shot hits and a bullet hole where it misses,
 // both on the field's silver grey.

@@ -18,7 +18,7 @@ QByteArray packRows(const QImage &image, int bitCount)
         for (int x = 0; x < image.width(); ++x) {
             const int shift = 8 - bitCount - x * bitCount % 8;
             row[x * bitCount / 8] =
-                static_cast<char>(row[x * bitCount / 8] | image.pixelIndex(x, y) << shift);
+                static_cast<char>(row[x * bitCount / 8] | (image.pixelIndex(x, y) << shift));
         }
     }
     return rows;
@@ -70,7 +70,7 @@ void writeFile(const QString &path, FileType type, const QList<IconImage> &image
     }
     for (const QByteArray &bytes : bitmaps)
         out.writeRawData(bytes.constData(), bytes.size());
-    if (!file.commit())
+    if (!file.commit()) // also when the file could not be opened
         throw std::runtime_error("cannot write " + path.toStdString());
 }
 

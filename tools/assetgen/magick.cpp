@@ -2,8 +2,6 @@
 
 #include <Magick++.h>
 
-#include <cmath>
-
 namespace {
 
 Magick::Image reduced(const QImage &picture, int colours)

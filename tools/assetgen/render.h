@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QByteArray>
 #include <QColor>
 #include <QImage>
 #include <QPainter>
