@@ -1,9 +1,9 @@
 #include "pictures.h"
 #include "render.h"
-#include "rng.h"
 
 #include <QLinearGradient>
 #include <QRadialGradient>
+#include <QRandomGenerator>
 
 // The About window's photograph: a flash snapshot of a young programmer pulling a face in
 // front of his glowing monitors.
@@ -18,15 +18,15 @@ const QColor skinShade(214, 156, 124);
 const QColor hair(58, 38, 24);
 
 // Rows of "text" on a screen: short bars of varying length and indent.
-void paintScreenText(QPainter &painter, const QRectF &screen, const QColor &ink, uint64_t seed)
+void paintScreenText(QPainter &painter, const QRectF &screen, const QColor &ink, quint32 seed)
 {
-    Rng rng(seed);
+    QRandomGenerator random(seed);
     painter.setPen(Qt::NoPen);
     painter.setBrush(ink);
     const double lineHeight = 2.6;
     for (double y = screen.top() + 2.0; y + 1.2 < screen.bottom() - 1.0; y += lineHeight) {
-        const double indent = 1.6 * static_cast<int>(rng.range(0.0, 4.0));
-        const double length = rng.range(5.0, 22.0);
+        const double indent = 1.6 * random.bounded(4);
+        const double length = uniform(random, 5.0, 22.0);
         const double left = screen.left() + 2.0 + indent;
         const double right = std::min(left + length, screen.right() - 2.0);
         painter.drawRect(QRectF(left, y, right - left, 1.1));
@@ -41,27 +41,24 @@ void paintGlow(QPainter &painter, const QRectF &screen, const QColor &light)
     inner.setAlpha(90);
     QColor outer = light;
     outer.setAlpha(0);
-    glow.setColorAt(0.0, inner);
-    glow.setColorAt(1.0, outer);
+    glow.setStops({{0.0, inner}, {1.0, outer}});
     painter.setPen(Qt::NoPen);
     painter.setBrush(glow);
     painter.drawEllipse(screen.center(), screen.width() * 1.1, screen.width() * 1.1);
 }
 
 void paintScreen(QPainter &painter, const QRectF &screen, const QColor &top, const QColor &bottom,
-                 const QColor &ink, uint64_t seed)
+                 const QColor &ink, quint32 seed)
 {
     QLinearGradient face(screen.topLeft(), screen.bottomRight());
-    face.setColorAt(0.0, top);
-    face.setColorAt(1.0, bottom);
+    face.setStops({{0.0, top}, {1.0, bottom}});
     painter.setPen(Qt::NoPen);
     painter.setBrush(face);
     painter.drawRoundedRect(screen, 1.2, 1.2);
     paintScreenText(painter, screen, ink, seed);
     // The glare of the glass.
     QLinearGradient glare(screen.topLeft(), screen.center());
-    glare.setColorAt(0.0, QColor(255, 255, 255, 70));
-    glare.setColorAt(1.0, QColor(255, 255, 255, 0));
+    glare.setStops({{0.0, QColor(255, 255, 255, 70)}, {1.0, QColor(255, 255, 255, 0)}});
     painter.setBrush(glare);
     painter.drawRoundedRect(screen, 1.2, 1.2);
 }
@@ -69,8 +66,7 @@ void paintScreen(QPainter &painter, const QRectF &screen, const QColor &top, con
 void paintRoom(QPainter &painter)
 {
     QLinearGradient wall(0, 0, 0, photoHeight);
-    wall.setColorAt(0.0, QColor(40, 44, 62));
-    wall.setColorAt(1.0, QColor(22, 22, 30));
+    wall.setStops({{0.0, QColor(40, 44, 62)}, {1.0, QColor(22, 22, 30)}});
     painter.fillRect(QRectF(-20, -20, photoWidth + 40, photoHeight + 40), wall);
 
     // A beige tube monitor on the left, turned a little towards the camera.
@@ -78,8 +74,7 @@ void paintRoom(QPainter &painter)
     paintGlow(painter, leftScreen, QColor(70, 140, 255));
     painter.setPen(QPen(QColor(120, 110, 90), 0.5));
     QLinearGradient beige(0, 12, 0, 52);
-    beige.setColorAt(0.0, QColor(214, 204, 178));
-    beige.setColorAt(1.0, QColor(150, 140, 116));
+    beige.setStops({{0.0, QColor(214, 204, 178)}, {1.0, QColor(150, 140, 116)}});
     painter.setBrush(beige);
     painter.drawRoundedRect(QRectF(-8, 13, 42, 36), 3, 3);
     painter.drawRect(QRectF(4, 49, 20, 5));
@@ -106,8 +101,7 @@ void paintRoom(QPainter &painter)
 
     // The desk.
     QLinearGradient desk(0, 58, 0, photoHeight);
-    desk.setColorAt(0.0, QColor(96, 70, 48));
-    desk.setColorAt(1.0, QColor(54, 38, 26));
+    desk.setStops({{0.0, QColor(96, 70, 48)}, {1.0, QColor(54, 38, 26)}});
     painter.fillRect(QRectF(-20, 58, photoWidth + 40, 50), desk);
     painter.fillRect(QRectF(-20, 58, photoWidth + 40, 1.2), QColor(140, 110, 80));
 }
@@ -115,24 +109,17 @@ void paintRoom(QPainter &painter)
 void paintBody(QPainter &painter)
 {
     // Shoulders in a red T-shirt.
-    QPainterPath shirt;
-    shirt.moveTo(14, 96);
-    shirt.cubicTo(14, 78, 22, 70, 40, 67);
-    shirt.lineTo(68, 67);
-    shirt.cubicTo(86, 70, 94, 78, 94, 96);
-    shirt.closeSubpath();
+    const QPainterPath shirt = svgPath("M14,96 C14,78 22,70 40,67 L68,67 C86,70 94,78 94,96 Z");
     QLinearGradient cloth(14, 0, 94, 0);
-    cloth.setColorAt(0.0, QColor(150, 30, 30));
-    cloth.setColorAt(0.45, QColor(214, 54, 44));
-    cloth.setColorAt(1.0, QColor(140, 28, 28));
+    cloth.setStops(
+        {{0.0, QColor(150, 30, 30)}, {0.45, QColor(214, 54, 44)}, {1.0, QColor(140, 28, 28)}});
     painter.setPen(Qt::NoPen);
     painter.setBrush(cloth);
     painter.drawPath(shirt);
 
     // Shoulders catch the flash; the arms fall away into the dark.
     QRadialGradient sheen(QPointF(54, 74), 40);
-    sheen.setColorAt(0.0, QColor(255, 140, 120, 60));
-    sheen.setColorAt(1.0, QColor(255, 140, 120, 0));
+    sheen.setStops({{0.0, QColor(255, 140, 120, 60)}, {1.0, QColor(255, 140, 120, 0)}});
     painter.setBrush(sheen);
     painter.drawPath(shirt);
     painter.setPen(QPen(QColor(110, 20, 20), 0.8));
@@ -173,15 +160,10 @@ void paintHead(QPainter &painter)
     painter.drawEllipse(QPointF(69.5, 40), 3.2, 5);
 
     // The face, lit by the flash.
-    QPainterPath face;
-    face.moveTo(39, 32);
-    face.cubicTo(39, 16, 69, 16, 69, 32);
-    face.cubicTo(69, 48, 64, 58, 54, 59);
-    face.cubicTo(44, 58, 39, 48, 39, 32);
+    const QPainterPath face =
+        svgPath("M39,32 C39,16 69,16 69,32 C69,48 64,58 54,59 C44,58 39,48 39,32");
     QRadialGradient flash(centre + QPointF(-2, -3), 19);
-    flash.setColorAt(0.0, QColor(252, 216, 186));
-    flash.setColorAt(0.6, skin);
-    flash.setColorAt(1.0, skinShade);
+    flash.setStops({{0.0, QColor(252, 216, 186)}, {0.6, skin}, {1.0, skinShade}});
     painter.setBrush(flash);
     painter.drawPath(face);
     // The shine of the flash on forehead and nose, and the shadow under the fringe.
@@ -189,32 +171,15 @@ void paintHead(QPainter &painter)
     painter.drawEllipse(QPointF(51, 27.5), 4, 1.6);
     painter.drawEllipse(QPointF(55.3, 41.5), 1.0, 0.8);
     QLinearGradient fringe(0, 23, 0, 29);
-    fringe.setColorAt(0.0, QColor(120, 60, 40, 110));
-    fringe.setColorAt(1.0, QColor(120, 60, 40, 0));
+    fringe.setStops({{0.0, QColor(120, 60, 40, 110)}, {1.0, QColor(120, 60, 40, 0)}});
     painter.setBrush(fringe);
     painter.drawRect(QRectF(39, 23, 30, 6));
 
     // Messy hair, with the light of the screen behind catching its edge.
-    QPainterPath mop;
-    mop.moveTo(37.5, 36);
-    mop.cubicTo(35, 24, 38, 15, 45, 13);
-    mop.lineTo(44, 9);
-    mop.lineTo(49, 12);
-    mop.lineTo(50, 7);
-    mop.lineTo(54, 11.5);
-    mop.lineTo(57, 7.5);
-    mop.lineTo(59, 12);
-    mop.lineTo(64, 9.5);
-    mop.lineTo(63.5, 14);
-    mop.cubicTo(70, 17, 72, 26, 70.5, 36);
-    mop.cubicTo(69, 30, 67, 26, 64, 24);
-    mop.lineTo(60, 26.5);
-    mop.lineTo(57.5, 23);
-    mop.lineTo(53, 26);
-    mop.lineTo(50, 22.5);
-    mop.lineTo(46, 26);
-    mop.lineTo(44, 23.5);
-    mop.cubicTo(41, 26, 40, 30, 37.5, 36);
+    const QPainterPath mop =
+        svgPath("M37.5,36 C35,24 38,15 45,13 L44,9 L49,12 L50,7 L54,11.5 L57,7.5 L59,12 "
+                "L64,9.5 L63.5,14 C70,17 72,26 70.5,36 C69,30 67,26 64,24 L60,26.5 "
+                "L57.5,23 L53,26 L50,22.5 L46,26 L44,23.5 C41,26 40,30 37.5,36");
     painter.setPen(QPen(QColor(190, 160, 255, 150), 0.8));
     painter.setBrush(hair);
     painter.drawPath(mop);
@@ -247,10 +212,7 @@ void paintSillyFace(QPainter &painter)
     // Nose.
     painter.setPen(QPen(skinShade.darker(115), 0.8, Qt::SolidLine, Qt::RoundCap));
     painter.setBrush(Qt::NoBrush);
-    QPainterPath nose;
-    nose.moveTo(54.5, 38);
-    nose.cubicTo(55.5, 41, 57, 42.5, 55.5, 43.5);
-    nose.lineTo(52.5, 43.5);
+    const QPainterPath nose = svgPath("M54.5,38 C55.5,41 57,42.5 55.5,43.5 L52.5,43.5");
     painter.drawPath(nose);
 
     // Cheeks puffed pink.
@@ -260,10 +222,7 @@ void paintSillyFace(QPainter &painter)
     painter.drawEllipse(QPointF(63.5, 44), 3.5, 2.5);
 
     // The mouth pulled wide open, the tongue hanging out.
-    QPainterPath mouth;
-    mouth.moveTo(47, 47);
-    mouth.cubicTo(50, 49, 58, 49, 61, 46.5);
-    mouth.cubicTo(60, 52, 48, 52.5, 47, 47);
+    const QPainterPath mouth = svgPath("M47,47 C50,49 58,49 61,46.5 C60,52 48,52.5 47,47");
     painter.setBrush(QColor(80, 16, 24));
     painter.setPen(QPen(QColor(150, 70, 70), 0.6));
     painter.drawPath(mouth);
@@ -271,14 +230,10 @@ void paintSillyFace(QPainter &painter)
     painter.setBrush(QColor(250, 248, 240));
     painter.drawRect(QRectF(50.5, 47.8, 7, 1.1));
 
-    QPainterPath tongue;
-    tongue.moveTo(50, 49.5);
-    tongue.cubicTo(49.5, 55, 51, 58.5, 54.5, 58.5);
-    tongue.cubicTo(58, 58.5, 59.5, 55, 59, 49);
-    tongue.closeSubpath();
+    const QPainterPath tongue =
+        svgPath("M50,49.5 C49.5,55 51,58.5 54.5,58.5 C58,58.5 59.5,55 59,49 Z");
     QLinearGradient wet(0, 49, 0, 58.5);
-    wet.setColorAt(0.0, QColor(196, 60, 80));
-    wet.setColorAt(1.0, QColor(244, 110, 128));
+    wet.setStops({{0.0, QColor(196, 60, 80)}, {1.0, QColor(244, 110, 128)}});
     painter.setBrush(wet);
     painter.setPen(QPen(QColor(160, 50, 64), 0.5));
     painter.drawPath(tongue);
@@ -293,9 +248,8 @@ void paintSillyFace(QPainter &painter)
 void paintFlashFalloff(QPainter &painter)
 {
     QRadialGradient vignette(QPointF(54, 42), 70);
-    vignette.setColorAt(0.0, QColor(255, 240, 220, 0));
-    vignette.setColorAt(0.55, QColor(0, 0, 0, 0));
-    vignette.setColorAt(1.0, QColor(0, 0, 0, 120));
+    vignette.setStops(
+        {{0.0, QColor(255, 240, 220, 0)}, {0.55, QColor(0, 0, 0, 0)}, {1.0, QColor(0, 0, 0, 120)}});
     painter.setPen(Qt::NoPen);
     painter.setBrush(vignette);
     painter.drawRect(QRectF(0, 0, photoWidth, photoHeight));
@@ -325,5 +279,5 @@ void paintPhoto(QPainter &painter)
 void writeAboutPhoto(const QDir &assets)
 {
     const QImage photo = renderSupersampled(photoWidth, photoHeight, 4, Qt::black, paintPhoto);
-    saveJpeg(photo, assets.filePath(QStringLiteral("about.jpg")), 92);
+    save(photo, assets.filePath(QStringLiteral("about.jpg")), "jpg", 92);
 }

@@ -1,11 +1,10 @@
-#include "icofile.h"
+#include "iconfile.h"
+#include "magick.h"
 #include "pictures.h"
-#include "quantize.h"
 #include "render.h"
 
 #include <QPolygonF>
 
-#include <array>
 #include <cmath>
 #include <numbers>
 
@@ -87,10 +86,10 @@ void paintRim(QPainter &painter, const Badge &badge, const QPen &outline)
                        badge.thickness));
     rim = rim.simplified();
     QLinearGradient shade(badge.centre.x() - badge.radiusX, 0, badge.centre.x() + badge.radiusX, 0);
-    shade.setColorAt(0.0, QColor(150, 100, 0));
-    shade.setColorAt(0.35, QColor(214, 158, 8));
-    shade.setColorAt(0.55, QColor(200, 140, 4));
-    shade.setColorAt(1.0, QColor(128, 84, 0));
+    shade.setStops({{0.0, QColor(150, 100, 0)},
+                    {0.35, QColor(214, 158, 8)},
+                    {0.55, QColor(200, 140, 4)},
+                    {1.0, QColor(128, 84, 0)}});
     painter.setPen(outline);
     painter.setBrush(shade);
     painter.drawPath(rim);
@@ -100,9 +99,8 @@ void paintFace(QPainter &painter, const Badge &badge, const QPen &outline, int s
 {
     const QPointF light = badge.centre - QPointF(badge.radiusX * 0.35, badge.radiusY * 0.45);
     QRadialGradient glow(light, badge.radiusX * 1.5);
-    glow.setColorAt(0.0, QColor(255, 250, 150));
-    glow.setColorAt(0.45, QColor(255, 226, 30));
-    glow.setColorAt(1.0, QColor(246, 184, 0));
+    glow.setStops(
+        {{0.0, QColor(255, 250, 150)}, {0.45, QColor(255, 226, 30)}, {1.0, QColor(246, 184, 0)}});
     painter.setPen(outline);
     painter.setBrush(glow);
     painter.drawEllipse(badge.centre, badge.radiusX, badge.radiusY);
@@ -128,9 +126,18 @@ void paintTrefoil(QPainter &painter, const Badge &badge, int size)
     painter.restore();
 }
 
-// At 16 pixels a painted badge blurs, so the smallest icon is set pixel by pixel: K outline,
-// L highlight, Y and y the face, o and d the rim, # the sign, . transparent.
-constexpr std::array<const char *, 16> smallIcon {
+// At 16 pixels a painted badge blurs, so the smallest icon is set pixel by pixel, as an XPM
+// picture: K outline, L highlight, Y and y the face, o and d the rim, # the sign.
+const char *const smallIcon[] = {
+    "16 16 8 1", //
+    ". c None", //
+    "K c #3c2400", //
+    "L c #fff79a", //
+    "Y c #ffdc14", //
+    "y c #f0b400", //
+    "o c #c88c00", //
+    "d c #8c5c00", //
+    "# c #100c08", //
     "................", //
     ".....KKKKKK.....", //
     "...KKLLYYYYKK...", //
@@ -149,44 +156,12 @@ constexpr std::array<const char *, 16> smallIcon {
     "................", //
 };
 
-QColor smallIconColour(char key)
-{
-    switch (key) {
-    case 'K':
-        return QColor(60, 36, 0);
-    case 'L':
-        return QColor(255, 247, 154);
-    case 'Y':
-        return QColor(255, 220, 20);
-    case 'y':
-        return QColor(240, 180, 0);
-    case 'o':
-        return QColor(200, 140, 0);
-    case 'd':
-        return QColor(140, 92, 0);
-    case '#':
-        return QColor(16, 12, 8);
-    default:
-        return Qt::transparent;
-    }
-}
-
-QImage paintSmallIcon()
-{
-    QImage image(16, 16, QImage::Format_ARGB32);
-    for (int y = 0; y < 16; ++y) {
-        for (int x = 0; x < 16; ++x)
-            image.setPixelColor(x, y, smallIconColour(smallIcon[static_cast<size_t>(y)][x]));
-    }
-    return image;
-}
-
 // The 16-colour icons are painted without antialiasing: blended edge pixels would fall between
 // the few colours and speckle.
 QImage paintIcon(int size, bool smooth = true)
 {
     if (size <= 16)
-        return paintSmallIcon();
+        return QImage(smallIcon).convertToFormat(QImage::Format_ARGB32);
 
     QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
@@ -201,58 +176,25 @@ QImage paintIcon(int size, bool smooth = true)
     return image;
 }
 
-// Black first, so that it is palette index 0 under the transparent pixels, then the colours
-// the picture needs most.
-Palette adaptivePalette(const QImage &picture, int colours)
-{
-    const QImage argb = picture.convertToFormat(QImage::Format_ARGB32);
-    std::vector<QRgb> opaque;
-    for (int y = 0; y < argb.height(); ++y) {
-        for (int x = 0; x < argb.width(); ++x) {
-            if (qAlpha(argb.pixel(x, y)) >= 128)
-                opaque.push_back(argb.pixel(x, y));
-        }
-    }
-    Palette palette {qRgb(0, 0, 0)};
-    for (const QRgb colour : choosePalette(opaque, colours - 1))
-        palette.push_back(colour);
-    return palette;
-}
-
-// Repaints the picture in only the given colours, keeping its alpha. The 4-bit icons use the
-// black, olive and yellow of the standard palette: its other colours would put red, grey or
-// white specks on the edges.
-QImage restrictColours(const QImage &picture, const Palette &colours)
-{
-    QImage argb = picture.convertToFormat(QImage::Format_ARGB32);
-    for (int y = 0; y < argb.height(); ++y) {
-        for (int x = 0; x < argb.width(); ++x) {
-            const QRgb pixel = argb.pixel(x, y);
-            const QRgb nearest = colours[static_cast<size_t>(nearestIndex(colours, pixel))];
-            argb.setPixel(x, y, (nearest & 0xffffffu) | (pixel & 0xff000000u));
-        }
-    }
-    return argb;
-}
-
+// The 4-bit icons take black, olive and yellow only: the other colours of the sixteen that every
+// display has would put red, grey or white specks on the edges. The 8-bit ones take black, for the
+// transparent pixels, and the 255 colours ImageMagick picks.
 IconImage iconImage(int size, int bitCount)
 {
     const QImage picture = paintIcon(size, bitCount > 4);
-    if (bitCount == 4) {
-        const Palette iconColours {qRgb(0, 0, 0), qRgb(128, 128, 0), qRgb(255, 255, 0)};
-        return toIconImage(restrictColours(picture, iconColours), 4, windowsPalette16());
-    }
-    return toIconImage(picture, bitCount, adaptivePalette(picture, 256));
+    const QList<QRgb> colours = bitCount == 4
+        ? QList<QRgb> {qRgb(0, 0, 0), qRgb(128, 128, 0), qRgb(255, 255, 0)}
+        : QList<QRgb> {qRgb(0, 0, 0)} + reducedColours(picture, 255);
+    return toIconImage(picture, bitCount, colours);
 }
 
 } // namespace
 
 void writeAppIcon(const QDir &assets)
 {
-    const std::vector<IconImage> images {iconImage(16, 4), iconImage(16, 8), iconImage(32, 4),
-                                         iconImage(32, 8), iconImage(48, 8)};
-    writeFile(assets.filePath(QStringLiteral("varkoz.ico")),
-              encodeIconFile(images, IconFileType::Icon));
+    writeIconFile(
+        assets.filePath(QStringLiteral("varkoz.ico")),
+        {iconImage(16, 4), iconImage(16, 8), iconImage(32, 4), iconImage(32, 8), iconImage(48, 8)});
     for (const int size : {16, 32, 48, 128, 256})
-        savePng(paintIcon(size), assets.filePath(QStringLiteral("varkoz-%1.png").arg(size)));
+        save(paintIcon(size), assets.filePath(QStringLiteral("varkoz-%1.png").arg(size)), "png");
 }

@@ -4,11 +4,15 @@
 #include <QDir>
 #include <QStringList>
 
+#include <Magick++.h>
+
 #include <cstdio>
+#include <exception>
 
 int main(int argc, char *argv[])
 {
     const QCoreApplication app(argc, argv);
+    Magick::InitializeMagick(*argv);
     const QStringList arguments = QCoreApplication::arguments();
     if (arguments.size() != 2) {
         std::fprintf(stderr, "usage: assetgen <repository root>\n");
@@ -20,15 +24,18 @@ int main(int argc, char *argv[])
         return 1;
     }
     const QDir assets(root.filePath(QStringLiteral("assets")));
-    const QDir pix(root.filePath(QStringLiteral("pix")));
-
-    writeAppIcon(assets);
-    writeGunSight(assets);
-    writeCrossHair(assets);
-    writeFireball(assets);
-    writeBulletHole(assets);
-    writeAboutPhoto(assets);
-    writeFallbackTarget(assets);
-    writeSampleTargets(pix);
+    try {
+        writeAppIcon(assets);
+        writeGunSight(assets);
+        writeCrossHair(assets);
+        writeFireball(assets);
+        writeBulletHole(assets);
+        writeAboutPhoto(assets);
+        writeFallbackTarget(assets);
+        writeSampleTargets(QDir(root.filePath(QStringLiteral("pix"))));
+    } catch (const std::exception &error) { // ImageMagick's errors too
+        std::fprintf(stderr, "assetgen: %s\n", error.what());
+        return 1;
+    }
     return 0;
 }

@@ -1,31 +1,17 @@
 #include "render.h"
 
-#include <QBuffer>
-#include <QFile>
 #include <QImageWriter>
 
-#include <cstdio>
-#include <cstdlib>
+#include <algorithm>
+#include <sstream>
+#include <stdexcept>
+#include <string>
 
 namespace {
 
 [[noreturn]] void fail(const QString &message)
 {
-    std::fprintf(stderr, "assetgen: %s\n", qPrintable(message));
-    std::exit(1);
-}
-
-QByteArray encodeWithQt(const QImage &picture, const char *format, int quality)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, format);
-    writer.setQuality(quality);
-    if (!writer.write(picture))
-        fail(QStringLiteral("cannot encode %1: %2")
-                 .arg(QString::fromLatin1(format), writer.errorString()));
-    return bytes;
+    throw std::runtime_error(message.toStdString());
 }
 
 } // namespace
@@ -44,6 +30,41 @@ QImage renderSupersampled(int width, int height, int factor, const QColor &backg
     return large.scaled(width, height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
 }
 
+QPainterPath svgPath(const char *data)
+{
+    std::string text(data);
+    std::replace(text.begin(), text.end(), ',', ' ');
+    std::istringstream in(text);
+    const auto point = [&in] {
+        double x = 0;
+        double y = 0;
+        in >> x >> y;
+        return QPointF(x, y);
+    };
+    QPainterPath path;
+    for (char command = 0; in >> command;) {
+        if (command == 'M') {
+            path.moveTo(point());
+        } else if (command == 'L') {
+            path.lineTo(point());
+        } else if (command == 'Q') {
+            const QPointF control = point();
+            path.quadTo(control, point());
+        } else if (command == 'C') {
+            const QPointF first = point();
+            const QPointF second = point();
+            path.cubicTo(first, second, point());
+        } else if (command == 'Z') {
+            path.closeSubpath();
+        } else {
+            fail(QStringLiteral("unknown command %1 in the path %2").arg(command).arg(data));
+        }
+    }
+    if (!in.eof())
+        fail(QStringLiteral("bad numbers in the path %1").arg(data));
+    return path;
+}
+
 QPainterPath ellipsePath(QPointF centre, double radiusX, double radiusY)
 {
     QPainterPath path;
@@ -51,30 +72,10 @@ QPainterPath ellipsePath(QPointF centre, double radiusX, double radiusY)
     return path;
 }
 
-QColor mix(const QColor &from, const QColor &to, double t)
+void save(const QImage &picture, const QString &path, const char *format, int quality)
 {
-    const auto channel = [t](int a, int b) {
-        return static_cast<int>(a + (b - a) * t + 0.5);
-    };
-    return QColor(channel(from.red(), to.red()), channel(from.green(), to.green()),
-                  channel(from.blue(), to.blue()), channel(from.alpha(), to.alpha()));
-}
-
-void writeFile(const QString &path, const QByteArray &data)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(data) != data.size())
-        fail(QStringLiteral("cannot write %1").arg(path));
-}
-
-void saveJpeg(const QImage &picture, const QString &path, int quality)
-{
-    writeFile(path, encodeWithQt(picture.convertToFormat(QImage::Format_RGB32), "jpg", quality));
-}
-
-void savePng(const QImage &picture, const QString &path)
-{
-    const QImage image = picture.hasAlphaChannel() ? picture.convertToFormat(QImage::Format_ARGB32)
-                                                   : picture.convertToFormat(QImage::Format_RGB32);
-    writeFile(path, encodeWithQt(image, "png", -1));
+    QImageWriter writer(path, format);
+    writer.setQuality(quality);
+    if (!writer.write(picture))
+        fail(QStringLiteral("cannot write %1: %2").arg(path, writer.errorString()));
 }

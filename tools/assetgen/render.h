@@ -1,11 +1,11 @@
 #pragma once
 
-#include <QByteArray>
 #include <QColor>
 #include <QImage>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPointF>
+#include <QRandomGenerator>
 #include <QString>
 
 #include <functional>
@@ -16,17 +16,22 @@
 QImage renderSupersampled(int width, int height, int factor, const QColor &background,
                           const std::function<void(QPainter &)> &paint);
 
+// A path written as SVG path data with absolute commands, the coordinates of a point joined by a
+// comma: M x,y (move to), L x,y (line to), Q x1,y1 x,y and C x1,y1 x2,y2 x,y (quadratic and cubic
+// curves to x,y), Z (close).
+QPainterPath svgPath(const char *data);
+
 // An ellipse around a centre point, as a path.
 QPainterPath ellipsePath(QPointF centre, double radiusX, double radiusY);
 
-// A colour between two colours; t = 0 gives `from`, t = 1 gives `to`.
-QColor mix(const QColor &from, const QColor &to, double t);
+// A number drawn evenly from [low, high). A QRandomGenerator with a fixed seed gives the same
+// numbers with every compiler and library, so the pictures come out the same.
+inline double uniform(QRandomGenerator &random, double low, double high)
+{
+    return low + random.bounded(high - low);
+}
 
-// Writes the bytes to the file, replacing it; stops the program if that fails.
-void writeFile(const QString &path, const QByteArray &data);
-
-// Saves a baseline JFIF JPEG with 24-bit colour.
-void saveJpeg(const QImage &picture, const QString &path, int quality = 90);
-
-// Saves a PNG, with an alpha channel only when the picture has one.
-void savePng(const QImage &picture, const QString &path);
+// Saves the picture with Qt's writer for the format: "bmp" (24-bit colour for an RGB picture),
+// "jpg" (baseline JFIF) or "png" (with an alpha channel only when the picture has one). A
+// quality of -1 is the writer's default.
+void save(const QImage &picture, const QString &path, const char *format, int quality = -1);

@@ -1,11 +1,11 @@
 #include "pictures.h"
 #include "render.h"
-#include "rng.h"
 
 #include <QLinearGradient>
 #include <QPainterPathStroker>
 #include <QPolygonF>
 #include <QRadialGradient>
+#include <QRandomGenerator>
 
 #include <array>
 #include <cmath>
@@ -22,19 +22,18 @@ constexpr int oversampling = 4;
 void fillBackground(QPainter &painter, const QColor &top, const QColor &bottom)
 {
     QLinearGradient sky(0, 0, 0, targetSize);
-    sky.setColorAt(0.0, top);
-    sky.setColorAt(1.0, bottom);
+    sky.setStops({{0.0, top}, {1.0, bottom}});
     painter.fillRect(QRectF(0, 0, targetSize, targetSize), sky);
 }
 
-void paintStars(QPainter &painter, uint64_t seed, int count)
+void paintStars(QPainter &painter, quint32 seed, int count)
 {
-    Rng rng(seed);
+    QRandomGenerator random(seed);
     painter.setPen(Qt::NoPen);
     for (int i = 0; i < count; ++i) {
-        const QPointF at(rng.range(1, targetSize - 1), rng.range(1, targetSize - 1));
-        const double radius = rng.range(0.25, 0.75);
-        painter.setBrush(QColor(255, 255, 230, static_cast<int>(rng.range(140, 255))));
+        const QPointF at(uniform(random, 1, targetSize - 1), uniform(random, 1, targetSize - 1));
+        const double radius = uniform(random, 0.25, 0.75);
+        painter.setBrush(QColor(255, 255, 230, random.bounded(140, 255)));
         painter.drawEllipse(at, radius, radius);
     }
 }
@@ -56,10 +55,7 @@ QLinearGradient roundShade(double left, double right, const QColor &edge, const 
                            const QColor &shine)
 {
     QLinearGradient shade(left, 0, right, 0);
-    shade.setColorAt(0.0, edge);
-    shade.setColorAt(0.28, shine);
-    shade.setColorAt(0.45, middle);
-    shade.setColorAt(1.0, edge.darker(130));
+    shade.setStops({{0.0, edge}, {0.28, shine}, {0.45, middle}, {1.0, edge.darker(130)}});
     return shade;
 }
 
@@ -120,18 +116,9 @@ void paintBottle(QPainter &painter)
     painter.setBrush(QColor(0, 0, 0, 70));
     painter.drawEllipse(QPointF(46, 67), 14, 2.5);
 
-    QPainterPath bottle;
-    bottle.moveTo(36, 8);
-    bottle.lineTo(44, 8);
-    bottle.lineTo(44, 24);
-    bottle.cubicTo(44, 30, 52, 31, 52, 40);
-    bottle.lineTo(52, 63);
-    bottle.cubicTo(52, 66.5, 50, 67, 47, 67);
-    bottle.lineTo(33, 67);
-    bottle.cubicTo(30, 67, 28, 66.5, 28, 63);
-    bottle.lineTo(28, 40);
-    bottle.cubicTo(28, 31, 36, 30, 36, 24);
-    bottle.closeSubpath();
+    const QPainterPath bottle =
+        svgPath("M36,8 L44,8 L44,24 C44,30 52,31 52,40 L52,63 C52,66.5 50,67 47,67 L33,67 "
+                "C30,67 28,66.5 28,63 L28,40 C28,31 36,30 36,24 Z");
     painter.setBrush(
         roundShade(28, 52, QColor(8, 70, 30), QColor(30, 140, 62), QColor(110, 210, 130)));
     painter.setPen(QPen(QColor(6, 50, 20), 0.7));
@@ -170,16 +157,14 @@ void paintClayPigeon(QPainter &painter)
     painter.rotate(-14);
     painter.setPen(Qt::NoPen);
     QLinearGradient side(-24, 0, 24, 0);
-    side.setColorAt(0.0, QColor(150, 50, 10));
-    side.setColorAt(0.4, QColor(220, 90, 20));
-    side.setColorAt(1.0, QColor(130, 40, 8));
+    side.setStops(
+        {{0.0, QColor(150, 50, 10)}, {0.4, QColor(220, 90, 20)}, {1.0, QColor(130, 40, 8)}});
     painter.setBrush(side);
     QPainterPath rim = ellipsePath(QPointF(0, 5), 24, 9);
     rim.addRect(QRectF(-24, 0, 48, 5));
     painter.drawPath(rim.simplified());
     QRadialGradient top(QPointF(-6, -3), 26);
-    top.setColorAt(0.0, QColor(255, 170, 80));
-    top.setColorAt(1.0, QColor(236, 96, 16));
+    top.setStops({{0.0, QColor(255, 170, 80)}, {1.0, QColor(236, 96, 16)}});
     painter.setBrush(top);
     painter.drawEllipse(QPointF(0, 0), 24, 9);
     painter.setBrush(Qt::NoBrush);
@@ -190,8 +175,7 @@ void paintClayPigeon(QPainter &painter)
         painter.drawEllipse(QPointF(0, -0.3), 24 * scale, 9 * scale);
     }
     QRadialGradient dome(QPointF(-2, -2), 10);
-    dome.setColorAt(0.0, QColor(255, 210, 150));
-    dome.setColorAt(1.0, QColor(240, 110, 30));
+    dome.setStops({{0.0, QColor(255, 210, 150)}, {1.0, QColor(240, 110, 30)}});
     painter.setPen(QPen(QColor(170, 60, 10), 0.6));
     painter.setBrush(dome);
     painter.drawEllipse(QPointF(0, -0.5), 8, 3.2);
@@ -210,47 +194,31 @@ void paintRubberDuck(QPainter &painter)
         painter.drawArc(QRectF(40 - r, 62 - r * 0.22, 2 * r, 2 * r * 0.22), 190 * 16, 160 * 16);
 
     // Body and tail.
-    QPainterPath body;
-    body.moveTo(16, 44);
-    body.cubicTo(13, 36, 17, 33, 21, 40);
-    body.cubicTo(28, 40, 52, 36, 60, 44);
-    body.cubicTo(66, 50, 62, 64, 44, 64);
-    body.cubicTo(26, 64, 17, 58, 16, 44);
+    const QPainterPath body =
+        svgPath("M16,44 C13,36 17,33 21,40 C28,40 52,36 60,44 C66,50 62,64 44,64 "
+                "C26,64 17,58 16,44");
     QRadialGradient yellow(QPointF(34, 44), 30);
-    yellow.setColorAt(0.0, QColor(255, 240, 110));
-    yellow.setColorAt(0.6, QColor(255, 212, 0));
-    yellow.setColorAt(1.0, QColor(214, 150, 0));
+    yellow.setStops(
+        {{0.0, QColor(255, 240, 110)}, {0.6, QColor(255, 212, 0)}, {1.0, QColor(214, 150, 0)}});
     painter.setPen(QPen(QColor(170, 110, 0), 0.7));
     painter.setBrush(yellow);
     painter.drawPath(body);
     // Wing.
-    QPainterPath wing;
-    wing.moveTo(30, 47);
-    wing.cubicTo(34, 43, 44, 43, 47, 48);
-    wing.cubicTo(44, 55, 34, 56, 30, 47);
+    const QPainterPath wing = svgPath("M30,47 C34,43 44,43 47,48 C44,55 34,56 30,47");
     painter.setBrush(QColor(250, 190, 0));
     painter.drawPath(wing);
     // Head.
     QRadialGradient headShade(QPointF(46, 24), 16);
-    headShade.setColorAt(0.0, QColor(255, 244, 130));
-    headShade.setColorAt(0.7, QColor(255, 212, 0));
-    headShade.setColorAt(1.0, QColor(220, 160, 0));
+    headShade.setStops(
+        {{0.0, QColor(255, 244, 130)}, {0.7, QColor(255, 212, 0)}, {1.0, QColor(220, 160, 0)}});
     painter.setBrush(headShade);
     painter.drawEllipse(QPointF(49, 28), 12.5, 12);
     // Beak.
     painter.setPen(QPen(QColor(190, 80, 0), 0.6));
     painter.setBrush(QColor(255, 130, 20));
-    QPainterPath beak;
-    beak.moveTo(58, 29);
-    beak.cubicTo(63, 25, 69, 26, 70, 29.5);
-    beak.cubicTo(66, 31, 62, 31, 58, 31.5);
-    beak.closeSubpath();
+    const QPainterPath beak = svgPath("M58,29 C63,25 69,26 70,29.5 C66,31 62,31 58,31.5 Z");
     painter.drawPath(beak);
-    QPainterPath lower;
-    lower.moveTo(58, 31.5);
-    lower.cubicTo(63, 31.5, 67, 31.5, 68, 33);
-    lower.cubicTo(64, 35.5, 60, 35, 58, 33.5);
-    lower.closeSubpath();
+    const QPainterPath lower = svgPath("M58,31.5 C63,31.5 67,31.5 68,33 C64,35.5 60,35 58,33.5 Z");
     painter.setBrush(QColor(236, 100, 10));
     painter.drawPath(lower);
     // Eye.
@@ -269,24 +237,17 @@ void paintBalloon(QPainter &painter)
     paintCloud(painter, QPointF(16, 20), 8, 220);
     paintCloud(painter, QPointF(68, 58), 9, 220);
     // The string.
-    QPainterPath string;
-    string.moveTo(40, 60);
-    string.cubicTo(35, 66, 46, 71, 40, 77);
-    string.cubicTo(37, 80, 40, 82, 41, 84);
+    const QPainterPath string = svgPath("M40,60 C35,66 46,71 40,77 C37,80 40,82 41,84");
     painter.setPen(QPen(QColor(90, 90, 110), 0.7));
     painter.setBrush(Qt::NoBrush);
     painter.drawPath(string);
 
-    QPainterPath balloon;
-    balloon.moveTo(40, 58);
-    balloon.cubicTo(26, 52, 18, 40, 18, 30);
-    balloon.cubicTo(18, 17, 28, 8, 40, 8);
-    balloon.cubicTo(52, 8, 62, 17, 62, 30);
-    balloon.cubicTo(62, 40, 54, 52, 40, 58);
+    const QPainterPath balloon =
+        svgPath("M40,58 C26,52 18,40 18,30 C18,17 28,8 40,8 C52,8 62,17 62,30 "
+                "C62,40 54,52 40,58");
     QRadialGradient rubber(QPointF(32, 22), 34);
-    rubber.setColorAt(0.0, QColor(255, 110, 110));
-    rubber.setColorAt(0.5, QColor(230, 30, 44));
-    rubber.setColorAt(1.0, QColor(140, 0, 20));
+    rubber.setStops(
+        {{0.0, QColor(255, 110, 110)}, {0.5, QColor(230, 30, 44)}, {1.0, QColor(140, 0, 20)}});
     painter.setPen(Qt::NoPen);
     painter.setBrush(rubber);
     painter.drawPath(balloon);
@@ -325,16 +286,12 @@ void paintAlien(QPainter &painter)
         roundShade(14, 66, QColor(90, 100, 120), QColor(180, 190, 210), QColor(235, 240, 250)));
     painter.drawRoundedRect(QRectF(14, 68, 52, 24), 10, 10);
     // Head: a big round skull over a small chin.
-    QPainterPath head;
-    head.moveTo(40, 72);
-    head.cubicTo(30, 72, 16, 52, 16, 38);
-    head.cubicTo(16, 22, 27, 15, 40, 15);
-    head.cubicTo(53, 15, 64, 22, 64, 38);
-    head.cubicTo(64, 52, 50, 72, 40, 72);
+    const QPainterPath head =
+        svgPath("M40,72 C30,72 16,52 16,38 C16,22 27,15 40,15 C53,15 64,22 64,38 "
+                "C64,52 50,72 40,72");
     QRadialGradient green(QPointF(34, 30), 36);
-    green.setColorAt(0.0, QColor(170, 250, 140));
-    green.setColorAt(0.6, QColor(90, 200, 80));
-    green.setColorAt(1.0, QColor(40, 120, 40));
+    green.setStops(
+        {{0.0, QColor(170, 250, 140)}, {0.6, QColor(90, 200, 80)}, {1.0, QColor(40, 120, 40)}});
     painter.setBrush(green);
     painter.drawPath(head);
     // Big slanted eyes.
@@ -408,16 +365,9 @@ void paintPaperTarget(QPainter &painter)
     // The silhouette: head and shoulders.
     painter.setBrush(QColor(24, 24, 28));
     painter.drawEllipse(QPointF(-1, -19), 7.5, 9);
-    QPainterPath torso;
-    torso.moveTo(-5, -10);
-    torso.lineTo(3, -10);
-    torso.cubicTo(5, -6, 8, -5, 16, -3);
-    torso.cubicTo(20, -2, 21, 4, 21, 8);
-    torso.lineTo(21, 33);
-    torso.lineTo(-23, 33);
-    torso.lineTo(-23, 8);
-    torso.cubicTo(-23, 4, -22, -2, -18, -3);
-    torso.cubicTo(-10, -5, -7, -6, -5, -10);
+    const QPainterPath torso =
+        svgPath("M-5,-10 L3,-10 C5,-6 8,-5 16,-3 C20,-2 21,4 21,8 L21,33 L-23,33 L-23,8 "
+                "C-23,4 -22,-2 -18,-3 C-10,-5 -7,-6 -5,-10");
     painter.drawPath(torso);
     // Scoring rings.
     painter.setBrush(Qt::NoBrush);
@@ -453,8 +403,7 @@ void paintCactusBandit(QPainter &painter)
          << QPointF(75, 56) << QPointF(81, 56) << QPointF(81, 62);
     painter.drawPolygon(mesa);
     QLinearGradient sand(0, 60, 0, 81);
-    sand.setColorAt(0.0, QColor(236, 186, 110));
-    sand.setColorAt(1.0, QColor(200, 140, 76));
+    sand.setStops({{0.0, QColor(236, 186, 110)}, {1.0, QColor(200, 140, 76)}});
     painter.setBrush(sand);
     painter.drawRect(QRectF(0, 60, targetSize, 21));
 
@@ -463,15 +412,8 @@ void paintCactusBandit(QPainter &painter)
     const QColor darkGreen(36, 100, 44);
     painter.setPen(QPen(darkGreen, 0.8));
     painter.setBrush(roundShade(30, 50, darkGreen, green, QColor(120, 200, 110)));
-    QPainterPath arms;
-    arms.moveTo(34, 56);
-    arms.lineTo(24, 56);
-    arms.quadTo(18, 56, 18, 50);
-    arms.lineTo(18, 41);
-    arms.moveTo(46, 48);
-    arms.lineTo(56, 48);
-    arms.quadTo(62, 48, 62, 42);
-    arms.lineTo(62, 33);
+    const QPainterPath arms =
+        svgPath("M34,56 L24,56 Q18,56 18,50 L18,41 M46,48 L56,48 Q62,48 62,42 L62,33");
     QPainterPathStroker stroker;
     stroker.setWidth(8);
     stroker.setCapStyle(Qt::RoundCap);
@@ -484,10 +426,10 @@ void paintCactusBandit(QPainter &painter)
     for (const double x : {35.0, 40.0, 45.0})
         painter.drawLine(QPointF(x, 46), QPointF(x, 74));
     painter.setPen(QPen(QColor(250, 250, 220), 0.5));
-    Rng rng(8);
+    QRandomGenerator random(8);
     for (int i = 0; i < 26; ++i) {
-        const QPointF at(rng.range(31, 49), rng.range(48, 74));
-        painter.drawLine(at, at + QPointF(rng.range(-1.2, 1.2), -0.8));
+        const QPointF at(uniform(random, 31, 49), uniform(random, 48, 74));
+        painter.drawLine(at, at + QPointF(uniform(random, -1.2, 1.2), -0.8));
     }
     // The bandana over the face, eyes peering through the mask, and a black hat.
     painter.setPen(Qt::NoPen);
@@ -499,13 +441,7 @@ void paintCactusBandit(QPainter &painter)
     painter.setBrush(QColor(20, 20, 24));
     painter.drawEllipse(QPointF(36.6, 33.2), 1.0, 1.0);
     painter.drawEllipse(QPointF(44.6, 33.2), 1.0, 1.0);
-    QPainterPath scarf;
-    scarf.moveTo(30, 38);
-    scarf.lineTo(50, 38);
-    scarf.lineTo(50, 44);
-    scarf.lineTo(40, 50);
-    scarf.lineTo(30, 44);
-    scarf.closeSubpath();
+    const QPainterPath scarf = svgPath("M30,38 L50,38 L50,44 L40,50 L30,44 Z");
     painter.setBrush(QColor(200, 30, 36));
     painter.drawPath(scarf);
     painter.setBrush(QColor(255, 255, 255, 200));
@@ -513,12 +449,8 @@ void paintCactusBandit(QPainter &painter)
         painter.drawEllipse(dot, 0.7, 0.7);
     painter.setBrush(QColor(40, 28, 20));
     painter.drawEllipse(QPointF(40, 25), 17, 3.2);
-    QPainterPath crown;
-    crown.moveTo(31, 25);
-    crown.cubicTo(31, 14, 34, 11, 37, 13);
-    crown.cubicTo(39, 14, 41, 14, 43, 13);
-    crown.cubicTo(46, 11, 49, 14, 49, 25);
-    crown.closeSubpath();
+    const QPainterPath crown =
+        svgPath("M31,25 C31,14 34,11 37,13 C39,14 41,14 43,13 C46,11 49,14 49,25 Z");
     painter.drawPath(crown);
     painter.setBrush(QColor(170, 110, 50));
     painter.drawRect(QRectF(31, 21.5, 18, 2.2));
@@ -535,8 +467,7 @@ void paintFlyingSaucer(QPainter &painter)
     painter.drawPath(moon);
     // The tractor beam.
     QLinearGradient beam(0, 40, 0, 81);
-    beam.setColorAt(0.0, QColor(200, 255, 140, 170));
-    beam.setColorAt(1.0, QColor(200, 255, 140, 20));
+    beam.setStops({{0.0, QColor(200, 255, 140, 170)}, {1.0, QColor(200, 255, 140, 20)}});
     painter.setBrush(beam);
     QPolygonF cone;
     cone << QPointF(34, 42) << QPointF(48, 42) << QPointF(66, 81) << QPointF(16, 81);
@@ -544,8 +475,7 @@ void paintFlyingSaucer(QPainter &painter)
 
     // The glass dome with its pilot.
     QRadialGradient glass(QPointF(37, 24), 16);
-    glass.setColorAt(0.0, QColor(200, 250, 255, 230));
-    glass.setColorAt(1.0, QColor(60, 170, 210, 220));
+    glass.setStops({{0.0, QColor(200, 250, 255, 230)}, {1.0, QColor(60, 170, 210, 220)}});
     painter.setBrush(glass);
     painter.drawChord(QRectF(27, 18, 28, 30), 0, 180 * 16);
     painter.setBrush(QColor(90, 200, 80));
@@ -557,9 +487,8 @@ void paintFlyingSaucer(QPainter &painter)
     painter.drawEllipse(QPointF(34, 24), 2.5, 1.5);
     // The hull and its lights.
     QLinearGradient metal(0, 28, 0, 44);
-    metal.setColorAt(0.0, QColor(236, 240, 246));
-    metal.setColorAt(0.5, QColor(160, 168, 184));
-    metal.setColorAt(1.0, QColor(70, 76, 92));
+    metal.setStops(
+        {{0.0, QColor(236, 240, 246)}, {0.5, QColor(160, 168, 184)}, {1.0, QColor(70, 76, 92)}});
     painter.setPen(QPen(QColor(50, 54, 66), 0.6));
     painter.setBrush(metal);
     painter.drawEllipse(QPointF(41, 36), 31, 8);
@@ -598,8 +527,8 @@ void writeFallbackTarget(const QDir &assets)
 {
     const QImage picture =
         renderSupersampled(targetSize, targetSize, oversampling, Qt::black, paintFallbackTarget);
-    savePng(picture.convertToFormat(QImage::Format_RGB32),
-            assets.filePath(QStringLiteral("fallback-target.png")));
+    save(picture.convertToFormat(QImage::Format_RGB32),
+         assets.filePath(QStringLiteral("fallback-target.png")), "png");
 }
 
 void writeSampleTargets(const QDir &pix)
@@ -611,6 +540,6 @@ void writeSampleTargets(const QDir &pix)
     for (size_t i = 0; i < targets.size(); ++i) {
         const QImage picture =
             renderSupersampled(targetSize, targetSize, oversampling, Qt::black, targets[i]);
-        saveJpeg(picture, pix.filePath(QStringLiteral("pic%1.jpg").arg(i)), 90);
+        save(picture, pix.filePath(QStringLiteral("pic%1.jpg").arg(i)), "jpg", 90);
     }
 }
