@@ -4,10 +4,10 @@
 set -eu
 cd "$(dirname "$0")/.."
 # For the tests beyond the build: Qt's platform interface (listening to accessibility events),
-# the launcher and metainfo validators, and a virtual display with an accessibility bus and
-# client.
+# the launcher and metainfo validators, a virtual display with an accessibility bus and client,
+# and what builds and checks the Debian package (dpkg-shlibdeps, lintian).
 tools/install-deps.sh qt6-base-private-dev desktop-file-utils appstream \
-    xvfb xauth dbus at-spi2-core python3-pyatspi
+    xvfb xauth dbus at-spi2-core python3-pyatspi dpkg-dev lintian
 cmake --preset default >/dev/null
 cmake --build --preset default
 ctest --preset default
