@@ -6,9 +6,9 @@
 #include "accessibility.h"
 #include "dialogfont.h"
 #include "forms.h"
-#include "pictureset.h"
+#include "frmmain.h"
+#include "pictureloader.h"
 #include "random.h"
-#include "targetpictures.h"
 
 #include <QApplication>
 #include <QDir>
@@ -78,24 +78,25 @@ int main(int argc, char *argv[])
     const QDir out(QString::fromLocal8Bit(argv[1]));
 
     FixedRandom random;
-    const DiskFileLookup files;
-    DiskPictureLoader pictures;
-    Forms forms({random, files, pictures});
+    const DiskPictureLoader pictures;
+    Forms forms(random, pictures);
     FrmMain &main = forms.frmMain();
     main.show();
     if (!QTest::qWaitForWindowExposed(&main))
         return 1;
 
-    // An earlier wave leaves its precision: three hits of four shots.
-    main.findChild<QLabel *>(QStringLiteral("lblOut"))->setText(QStringLiteral("2"));
-    main.findChild<QLabel *>(QStringLiteral("lblMiss"))->setText(QStringLiteral("1"));
+    // An earlier wave leaves its precision: two hits of three shots.
     main.Start();
-    click(main,
-          main.findChild<QWidget *>(QStringLiteral("picHole_%1").arg(targets(main).first()))
-              ->geometry()
-              .center());
-    for (int step = 0; step < 20; ++step)
+    for (int step = 0; step < 20; ++step) {
+        if (step == 2 || step == 5)
+            click(main,
+                  main.findChild<QWidget *>(QStringLiteral("picHole_%1").arg(targets(main).first()))
+                      ->geometry()
+                      .center());
+        if (step == 7)
+            click(main, QPoint(124, 172));
         tick(main, "tmr1");
+    }
 
     // This wave: a few jumps in, one hit and one miss.
     main.Start();
