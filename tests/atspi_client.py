@@ -29,10 +29,8 @@ def descendants(node):
 
 
 def find(node, role, name=None, where=lambda found: True):
-    for child in descendants(node):
-        if child.getRoleName() == role and name in (None, child.name) and where(child):
-            return child
-    return None
+    return next((child for child in descendants(node) if child.getRoleName() == role
+                 and name in (None, child.name) and where(child)), None)
 
 
 def extents(node):
@@ -78,14 +76,10 @@ def main():
     for caption, value in values.items():
         if value is None or value.name != "":
             fail(f"no empty value beside {caption!r}")
-    for number in range(1, 10):
-        find(window, "image", f"Hole {number}") or fail(f"no Hole {number}")
     field = find(window, "panel", "The Varkoz") or fail("no panel named by its caption")
     if "miss" not in field.description:
         fail(f"the field's description is {field.description!r}")
-    for name in ("File", "New Game", "Exit", "Help", "About"):
-        find(window, "menu item", name) or fail(f"no menu item {name!r}")
-    print("read the main window: the score, the holes, the field, the menus")
+    print("read the main window: the empty score, the field by its caption")
 
     pyatspi.Registry.registerEventListener(on_name_changed, "object:property-change:accessible-name")
     start = find(window, "push button", "Start")

@@ -1,121 +1,75 @@
 #!/bin/sh
-# Installs the build into a temporary prefix and checks what lands where: the program, the
-# launcher (desktop-file-validate), the AppStream metainfo (appstreamcli validate), the icons and
-# the sample targets, and that the launcher starts the program in the folder that holds the
-# samples. Then stages an install as a package build does (DESTDIR) and checks that the launcher
-# names the final places, not the staging folder.
-#
-# install_check.sh <cmake> <build dir> <source dir> <desktop id> <configured prefix> <bindir>
-#                  <datadir>
-# bindir and datadir as GNUInstallDirs gives them, relative to the prefix. Exits 77, which CTest
-# reports as skipped, when a validator is missing; everything else is checked all the same.
+# Installs the game as a player gets it and checks what lands where: `cmake --install` into a
+# temporary prefix (the program, the launcher and metainfo, which their validators must pass,
+# the icons, the samples where the launcher starts the game), and with --package the Debian
+# package cpack makes (the same tree under /usr with the program in /usr/games and nothing
+# elsewhere, copyright, changelog, control fields, and lintian without errors). Exits 77, which
+# CTest reports as skipped, when a tool is missing, unless VARKOZ_NO_SKIPS is set.
+# install_check.sh <cmake> <cpack> <build dir> <source> <desktop id> <bindir> <datadir> [--package]
 set -u
+cmake=$1 cpack=$2 build=$3 source=$4 id=$5 bindir=$6 datadir=$7 package=${8:-}
 
-if [ $# -ne 7 ]; then
-    echo "usage: $0 <cmake> <build dir> <source dir> <desktop id> <prefix> <bindir> <datadir>" >&2
-    exit 2
-fi
-cmake=$1 build=$2 source=$3 id=$4 configured_prefix=$5 bindir=$6 datadir=$7
+need() {
+    command -v "$1" >/dev/null 2>&1 && return
+    echo "SKIPPED: $1 is missing (Debian package $2)" >&2
+    [ -n "${VARKOZ_NO_SKIPS:-}" ] && exit 1
+    exit 77
+}
+need desktop-file-validate desktop-file-utils
+need appstreamcli appstream
+[ -z "$package" ] || { need dpkg-shlibdeps dpkg-dev; need lintian lintian; }
 
 failures=0
 fail() {
     echo "FAIL: $*" >&2
     failures=$((failures + 1))
 }
-missing=""
-
 work=$(mktemp -d -t varkoz-install-XXXXXX) || exit 1
 trap 'rm -rf "$work"' EXIT INT TERM
 
-# The value of a key of the launcher's one group.
-key() {
-    sed -n "s/^$2=//p" "$1"
-}
-
-# Checks an installed tree. $1: where the files are; $2: the prefix the launcher must name.
+# The tree under $1, installed for the prefix $2 with the program in $2/$3.
 check_tree() {
-    root=$1 named=$2
-    program="$root/$bindir/varkoz"
-    { [ -f "$program" ] && [ -x "$program" ]; } || fail "no program at $program"
-
-    launcher="$root/$datadir/applications/$id.desktop"
-    metainfo="$root/$datadir/metainfo/$id.metainfo.xml"
-    [ -f "$launcher" ] || { fail "no launcher at $launcher"; return; }
-    [ -f "$metainfo" ] || fail "no metainfo at $metainfo"
-
-    [ "$(key "$launcher" Categories)" = "Game;ArcadeGame;" ] || fail "launcher: Categories"
-    [ "$(key "$launcher" Icon)" = "$id" ] || fail "launcher: Icon is not $id"
-    exec=$(key "$launcher" Exec)
-    [ "$exec" = "\"$named/$bindir/varkoz\"" ] || fail "launcher: Exec=$exec"
-
-    # The program reads pix/ from its working directory: the launcher's Path.
-    path=$(key "$launcher" Path)
-    [ "$path" = "$named/$datadir/varkoz" ] || fail "launcher: Path=$path"
-    samples=0
-    for picture in "$source"/pix/pic*.jpg; do
-        installed="$root${path#"$named"}/pix/$(basename "$picture")"
-        if cmp -s "$picture" "$installed"; then
-            samples=$((samples + 1))
-        else
-            fail "sample $(basename "$picture") is not in the Path's pix folder"
-        fi
-    done
-    [ "$samples" -gt 0 ] || fail "no samples in the source's pix folder"
-
-    grep -q "<id>$id</id>" "$metainfo" || fail "metainfo: id is not $id"
-    grep -q "<launchable type=\"desktop-id\">$id.desktop</launchable>" "$metainfo" \
-        || fail "metainfo: launchable is not $id.desktop"
-
+    root=$1$2 prefix=$2 bin=$3
+    launcher=$root/$datadir/applications/$id.desktop
+    [ -x "$root/$bin/varkoz" ] || fail "no program in $prefix/$bin"
+    grep -qx "Exec=\"$prefix/$bin/varkoz\"" "$launcher" || fail "launcher: Exec"
+    grep -qx "Path=$prefix/$datadir/varkoz" "$launcher" || fail "launcher: Path"
+    output=$(desktop-file-validate "$launcher" 2>&1) && [ -z "$output" ] || fail "launcher: $output"
+    appstreamcli validate --no-net "$root/$datadir/metainfo/$id.metainfo.xml" >"$work/log" 2>&1 \
+        || { cat "$work/log" >&2; fail "appstreamcli validate"; }
     for size in 16 32 48 128 256; do
-        icon="$root/$datadir/icons/hicolor/${size}x$size/apps/$id.png"
-        cmp -s "$icon" "$source/assets/varkoz-$size.png" || fail "icon $icon is missing or differs"
+        cmp -s "$source/assets/varkoz-$size.png" \
+            "$root/$datadir/icons/hicolor/${size}x$size/apps/$id.png" || fail "icon $size"
+    done
+    for picture in "$source"/pix/pic*.jpg; do
+        cmp -s "$picture" "$root/$datadir/varkoz/pix/${picture##*/}" || fail "no ${picture##*/}"
     done
 }
 
-echo "Installing into a temporary prefix"
-prefix="$work/prefix"
-if "$cmake" --install "$build" --prefix "$prefix" >"$work/install.log" 2>&1; then
-    check_tree "$prefix" "$prefix"
-else
-    cat "$work/install.log" >&2
-    fail "cmake --install --prefix"
+"$cmake" --install "$build" --prefix "$work/prefix" >"$work/log" 2>&1 \
+    || { cat "$work/log" >&2; fail "cmake --install"; }
+check_tree "" "$work/prefix" "$bindir"
+
+if [ -n "$package" ]; then
+    (cd "$build" && "$cpack" -G DEB -B "$work/deb") >"$work/log" 2>&1 \
+        || { cat "$work/log" >&2; fail "cpack -G DEB"; }
+    deb=$(echo "$work"/deb/varkoz_*.deb)
+    dpkg-deb -x "$deb" "$work/unpacked" || fail "no package"
+    check_tree "$work/unpacked" /usr games
+    elsewhere=$(dpkg-deb -c "$deb" | awk '{ print $6 }' \
+        | grep -vx -e './' -e './usr/' -e './usr/games/.*' -e './usr/share/.*')
+    [ -z "$elsewhere" ] || fail "files outside /usr/games and /usr/share: $elsewhere"
+    doc=$work/unpacked/usr/share/doc/varkoz
+    grep -qx 'License: MIT' "$doc/copyright" || fail "copyright: no MIT licence"
+    gzip -dc "$doc/changelog.Debian.gz" | grep -qF "varkoz ($(dpkg-deb -f "$deb" Version)) " \
+        || fail "changelog: not this version"
+    [ "$(dpkg-deb -f "$deb" Section)" = games ] || fail "Section is not games"
+    depends=$(dpkg-deb -f "$deb" Depends)
+    for needed in libqt6core6 libqt6gui6 libqt6widgets6 qt6-qpa-plugins fonts-liberation; do
+        echo "$depends" | grep -Eq "(^|, )$needed( |,|$)" || fail "Depends has no $needed"
+    done
+    lintian --fail-on error "$deb" || fail "lintian reports errors"
 fi
 
-echo "Installing into a staging folder (DESTDIR) for the prefix $configured_prefix"
-stage="$work/stage"
-if DESTDIR="$stage" "$cmake" --install "$build" >"$work/stage.log" 2>&1; then
-    check_tree "$stage$configured_prefix" "$configured_prefix"
-else
-    cat "$work/stage.log" >&2
-    fail "DESTDIR=... cmake --install"
-fi
-
-launcher="$prefix/$datadir/applications/$id.desktop"
-metainfo="$prefix/$datadir/metainfo/$id.metainfo.xml"
-if command -v desktop-file-validate >/dev/null 2>&1; then
-    echo "desktop-file-validate $id.desktop"
-    # It prints nothing for a launcher without errors, warnings or hints.
-    if ! output=$(desktop-file-validate "$launcher" 2>&1) || [ -n "$output" ]; then
-        echo "$output" >&2
-        fail "desktop-file-validate"
-    fi
-else
-    missing="$missing desktop-file-validate (Debian package desktop-file-utils)"
-fi
-if command -v appstreamcli >/dev/null 2>&1; then
-    echo "appstreamcli validate --no-net $id.metainfo.xml"
-    appstreamcli validate --no-net "$metainfo" || fail "appstreamcli validate"
-else
-    missing="$missing appstreamcli (Debian package appstream)"
-fi
-
-if [ "$failures" -gt 0 ]; then
-    echo "$failures check(s) failed" >&2
-    exit 1
-fi
-if [ -n "$missing" ]; then
-    echo "SKIPPED: the install tree is right, but these validators are missing:$missing" >&2
-    [ -z "${VARKOZ_NO_SKIPS:-}" ] || exit 1
-    exit 77
-fi
-echo "The install tree, the launcher and the metainfo are right."
+[ "$failures" -eq 0 ] || { echo "$failures check(s) failed" >&2; exit 1; }
+echo "The installed tree${package:+ and the Debian package} are right."

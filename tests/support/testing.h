@@ -6,15 +6,12 @@
 #include <QImage>
 #include <QImageWriter>
 #include <QList>
-#include <QStringList>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <random>
 
-// A random source that gives the values a test scripts, in order, and counts the re-seeds. Once
-// the script runs out it goes on with a fixed-seed sequence, so a test that scripts only the
-// draws it cares about still runs the same way every time.
+// Chance as a test scripts it, counting draws and re-seeds; past the script, a fixed-seed sequence.
 class ScriptedRandom final : public RandomSource
 {
 public:
@@ -52,8 +49,6 @@ class TemporaryCurrentDir
 public:
     TemporaryCurrentDir() : m_previous(QDir::currentPath()) { QDir::setCurrent(m_dir.path()); }
     ~TemporaryCurrentDir() { QDir::setCurrent(m_previous); }
-    TemporaryCurrentDir(const TemporaryCurrentDir &) = delete;
-    TemporaryCurrentDir &operator=(const TemporaryCurrentDir &) = delete;
 
 private:
     QTemporaryDir m_dir;
@@ -64,11 +59,9 @@ private:
 inline QImage striped(QSize size, int hue = 180)
 {
     QImage image(size, QImage::Format_RGB32);
-    for (int y = 0; y < size.height(); ++y) {
-        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
+    for (int y = 0; y < size.height(); ++y)
         for (int x = 0; x < size.width(); ++x)
-            line[x] = QColor::fromHsv((hue + x / 8) % 360, 150 + y % 100, 200).rgb();
-    }
+            image.setPixel(x, y, QColor::fromHsv((hue + x / 8) % 360, 150 + y % 100, 200).rgb());
     return image;
 }
 
@@ -82,42 +75,10 @@ inline bool writePicture(const QString &name, const QImage &image,
     return writer.write(image);
 }
 
-// Writes pix/picN.jpg for each number: a real JPEG (81 + N) x 81 pixels, so that the picture a
-// hole shows tells its number.
+// Writes pix/picN.jpg for each number, (81 + N) x 81 pixels, so that a hole's size tells N.
 inline void writeTargets(std::initializer_list<int> numbers)
 {
     for (int number : numbers)
         writePicture(QStringLiteral("pix/pic%1.jpg").arg(number),
                      striped({81 + number, 81}, number * 37));
 }
-
-// Everything written on the warning channel while the object lives, kept instead of printed.
-// The image decoders' own messages go on to the handler beneath, which the loader may have put
-// there to collect them.
-class WarningLog
-{
-public:
-    WarningLog() : m_previous(qInstallMessageHandler(&WarningLog::collect)) { s_log = this; }
-    ~WarningLog()
-    {
-        qInstallMessageHandler(m_previous);
-        s_log = nullptr;
-    }
-    WarningLog(const WarningLog &) = delete;
-    WarningLog &operator=(const WarningLog &) = delete;
-
-    QStringList messages;
-
-private:
-    static void collect(QtMsgType type, const QMessageLogContext &context, const QString &message)
-    {
-        if (context.category && QByteArray(context.category).startsWith("qt.gui.imageio"))
-            s_log->m_previous(type, context, message);
-        else if (type != QtDebugMsg && type != QtInfoMsg
-                 && !message.startsWith(QStringLiteral("This plugin does not support ")))
-            s_log->messages.append(message);
-    }
-
-    static inline WarningLog *s_log = nullptr;
-    QtMessageHandler m_previous;
-};
