@@ -13,11 +13,11 @@ FrmStart::FrmStart(QWidget *parent) : FixedWindow(parent), ui(std::make_unique<U
     ui->setupUi(this);
     fixGeometry();
     // The heading takes the desktop's text colour, on the window's own fixed light colour.
-    QPalette heading = palette();
-    heading.setColor(
-        QPalette::WindowText,
-        readableOn(heading.color(QPalette::Window), heading.color(QPalette::WindowText)));
-    setPalette(heading);
+    QPalette heading;
+    heading.setColor(QPalette::WindowText,
+                     readableOn(palette().color(QPalette::Window),
+                                ui->Label1->palette().color(QPalette::WindowText)));
+    ui->Label1->setPalette(heading);
 
     tmrStart.setObjectName(QStringLiteral("tmrStart"));
     tmrStart.setTimerType(Qt::PreciseTimer);

@@ -259,9 +259,10 @@ private slots:
               static_cast<QWidget *>(&m_forms->frmAbout())}) {
             QVERIFY(QTest::qWaitForWindowExposed(window));
             for (QLabel *label : window->findChildren<QLabel *>()) {
-                if (label->text().isEmpty())
+                if (label->text().isEmpty() || label->window() != window)
                     continue;
-                const QImage grab = label->grab().toImage();
+                const QRect place(label->mapTo(window, QPoint(0, 0)), label->size());
+                const QImage grab = window->grab(place).toImage();
                 // The countdown number is large bold text, for which 3 to 1 reads.
                 const qreal needed = label->font().pointSizeF() >= 14 ? 3.0 : 4.5;
                 QVERIFY2(textContrast(grab) >= needed,
