@@ -67,9 +67,17 @@ def click(x, y):
     pyatspi.Registry.generateMouseEvent(int(x), int(y), pyatspi.MOUSE_B1C)
 
 
+def press(button):
+    actions = button.queryAction()
+    actions.doAction(next(i for i in range(actions.nActions) if actions.getName(i) == "Press"))
+
+
+def running(name):
+    return next((a for a in pyatspi.Registry.getDesktop(0) if a is not None and a.name == name), None)
+
+
 def main():
-    app = wait_for("the game", lambda: next(
-        (a for a in pyatspi.Registry.getDesktop(0) if a is not None and a.name == sys.argv[1]), None))
+    app = wait_for("the game", lambda: running(sys.argv[1]))
     window = wait_for("the main window", lambda: find(app, "frame", MAIN_TITLE))
     values = {caption: find(window, "label", where=beside(find(window, "label", caption)))
               for caption in CAPTIONS}
@@ -82,9 +90,7 @@ def main():
     print("read the main window: the empty score, the field by its caption")
 
     pyatspi.Registry.registerEventListener(on_name_changed, "object:property-change:accessible-name")
-    start = find(window, "push button", "Start")
-    actions = start.queryAction()
-    actions.doAction(next(i for i in range(actions.nActions) if actions.getName(i) == "Press"))
+    press(find(window, "push button", "Start"))
     countdown = wait_for("the countdown window", lambda: find(app, "frame", COUNTDOWN_TITLE))
     heading = wait_for("the heading", lambda: find(countdown, "label", "Get Ready..."))
     number = find(countdown, "label", "5") or fail("no number 5 under the heading")
@@ -99,11 +105,11 @@ def main():
         hole = find(window, "image", where=lambda h: h.name.startswith("Hole")
                     and h.getState().contains(pyatspi.STATE_SHOWING))
         if hole is not None and state.contains(pyatspi.STATE_ENABLED):
-            x, y, width, height = hole.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+            x, y, width, height = extents(hole)
             click(x + width / 2, y + height / 2)
         return (values["Hits:"], "1") in heard
     wait_for("a hit", shoot)
-    x, y, width, height = field.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+    x, y, _, _ = extents(field)
     click(x + 93, y + 56)  # the gap between the first two holes
     wait_for("a miss", lambda: (values["Misses:"], "1") in heard)
     precision = wait_for("the precision", lambda: re.fullmatch(r"\d+%", values["Precision:"].name))
@@ -116,7 +122,14 @@ def main():
     new_game.doAction(0)
     wait_for("the score cleared", lambda: all(value.name == "" for value in values.values())
              and all((value, "") in heard for value in values.values()))
-    print("PASS: the game speaks through AT-SPI, and the score is heard as it changes")
+    print("heard the score cleared by New Game")
+
+    # Exit ends the program at once, even with the countdown showing.
+    press(find(window, "push button", "Start"))
+    wait_for("the countdown shown again", lambda: (number, "5") in heard[-3:])
+    press(find(window, "push button", "Exit"))
+    wait_for("the program's end", lambda: running(sys.argv[1]) is None)
+    print("PASS: the game speaks through AT-SPI, is played through it, and ends by its Exit button")
 
 
 if __name__ == "__main__":

@@ -207,19 +207,6 @@ private slots:
         QCOMPARE(QApplication::topLevelWidgets().size(), 0);
     }
 
-    void exitButtonEndsTheProgramAtOnce()
-    {
-        m_main->Start();
-        press(m_main, Qt::Key_S);
-        press(m_main, Qt::Key_A, Qt::ControlModifier);
-        QTimer::singleShot(0, m_main,
-                           [this] { control<QPushButton>(m_main, u"cmdExit"_s)->click(); });
-        QTimer watchdog;
-        watchdog.callOnTimeout(qApp, [] { QCoreApplication::exit(99); });
-        watchdog.start(5000);
-        QCOMPARE(QCoreApplication::exec(), 0);
-    }
-
     void pointers()
     {
         // The gun-sight over the holes and the cross-hair over the field, hot spots from the files.
