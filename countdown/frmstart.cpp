@@ -12,6 +12,8 @@ FrmStart::FrmStart(QWidget *parent) : FixedWindow(parent), ui(std::make_unique<U
 {
     ui->setupUi(this);
     fixGeometry();
+    // No icon of its own, and not its owner's, which a window would take by default.
+    setWindowIcon(QIcon());
     // The heading takes the desktop's text colour, on the window's own fixed light colour.
     QPalette heading;
     heading.setColor(QPalette::WindowText,

@@ -147,7 +147,7 @@ private slots:
         QTest::keyClick(m_main, Qt::Key_Tab);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
         FrmStart *countdown = m_main->findChild<FrmStart *>();
-        QVERIFY(countdown && countdown->isVisible());
+        QVERIFY(countdown && countdown->isVisible() && countdown->windowIcon().isNull());
         QCOMPARE(text(countdown, u"Label2"_s), u"5"_s);
         for (const QString &number : {u"4"_s, u"3"_s, u"2"_s, u"1"_s}) {
             fire(countdown, u"tmrStart"_s);
