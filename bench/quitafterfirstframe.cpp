@@ -14,10 +14,9 @@ public:
     {
         if (event->type() == QEvent::Paint && watched->isWidgetType()
             && static_cast<QWidget *>(watched)->isWindow()) {
-            QCoreApplication::instance()->removeEventFilter(this);
+            qApp->removeEventFilter(this);
             // Queued, so that the frame under way is finished and flushed first.
-            QMetaObject::invokeMethod(QCoreApplication::instance(), &QCoreApplication::quit,
-                                      Qt::QueuedConnection);
+            QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
         }
         return false;
     }
@@ -25,8 +24,7 @@ public:
 
 void quitAfterFirstFrame()
 {
-    QCoreApplication *application = QCoreApplication::instance();
-    application->installEventFilter(new QuitAfterFirstFrame(application));
+    qApp->installEventFilter(new QuitAfterFirstFrame(qApp));
 }
 
 } // namespace

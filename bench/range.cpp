@@ -75,7 +75,6 @@ Range::Range(QSize pictureSize, int count, Encoding encoding)
 
 bool Range::touch(int number)
 {
-    // A second on from the last time given, so that no two are the same.
     QFile file(filePath(number));
     m_lastTouch = m_lastTouch.addSecs(1);
     return file.open(QIODevice::ReadWrite)

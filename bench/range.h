@@ -55,7 +55,8 @@ public:
     void enter() const { QDir::setCurrent(path()); }
     QString path() const { return m_dir.path(); }
     QString filePath(int number) const { return m_dir.filePath(PictureSet::fileName(number)); }
-    bool touch(int number); // a new modification time: as if the file had been replaced
+    // A new modification time, a second after the last one given: as if the file were replaced.
+    bool touch(int number);
 
     FrmMain &window() { return *m_window; }
     const Game &game() const { return *m_game; }

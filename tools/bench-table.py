@@ -16,6 +16,10 @@ def against(floor, extra=lambda c: ""):
     return lambda c: (t(c["us"]) + extra(c), f"{t(c['floor_us'])} {floor}", f"{c['ratio']:.3g}")
 
 
+def frame(c):
+    return f", then {t(c['frame_us'])} frame"
+
+
 def ticks(key):
     return lambda c: (f"{c[key]:.3f} ms", f"{c['ticks']:.0f} ticks of 600 ms", "")
 
@@ -39,12 +43,12 @@ def growth(kind):
 
 # Benchmark name prefix; the row; what of it; its cells (measured, floor, ratio); the goal; met.
 ROWS = [
-    ("tick/", "1. Tick", "", against("decode", lambda c: f", then {t(c['frame_us'])} frame"),
+    ("tick/", "1. Tick", "", against("decode", frame),
      "ratio ≤ 1.3", lambda c: c["ratio"] <= 1.3),
     ("photo/", "2. Stall per tick", "", against("decode", lambda c: f", shown after {t(c['shown_us'])}"),
      "≤ 16 ms", lambda c: c["us"] <= 16000),
-    ("hit/", "3. Hit", "", against("setText"), "< 50 µs", lambda c: c["us"] < 50),
-    ("miss/", "3. Miss", "", against("setText"), "< 50 µs", lambda c: c["us"] < 50),
+    ("hit/", "3. Hit", "", against("setText", frame), "< 50 µs", lambda c: c["us"] < 50),
+    ("miss/", "3. Miss", "", against("setText", frame), "< 50 µs", lambda c: c["us"] < 50),
     ("startup", "4. Start-up, whole process to first frame", "", against("minimal Qt program"),
      "ratio ≤ 1.5", lambda c: c["ratio"] <= 1.5),
     ("timing/", "5. Timing", "tick deviation, median", ticks("median_ms"), "≤ 1 ms", lambda c: c["median_ms"] <= 1),
