@@ -1,17 +1,16 @@
 #pragma once
 
-#include <vector>
+#include <QStringList>
 
-class TargetFolder;
+class Range;
 
-// The in-process benchmarks, registered with Google Benchmark under the names the result
-// table reads.
+// The rows, under the names that tools/bench-table.py reads: in this process, tick/..., photo/...,
+// {hit,miss}/{signal,mouse} and timing/...;
+void registerRangeBenchmarks(Range &small, Range &medium, Range &baseline, Range &progressive,
+                             Range &samples);
+// startup and memory, of whole processes.
+void registerProcessBenchmarks(Range &samples);
 
-// "tick/<w>x<h>/one_load" and ".../two_loads" for each folder's picture size.
-void registerTickBenchmarks(const std::vector<const TargetFolder *> &folders);
-
-// "hit/handler", "hit/mouse", "miss/handler", "miss/mouse", over a folder of 81 x 81 targets.
-void registerShotBenchmarks(const TargetFolder *folder);
-
-// "startup/window", over a folder of sample targets.
-void registerStartupBenchmarks(const TargetFolder *folder);
+// The memory row's probe: the benchmark started again with --memory-probe game <n>, or bare
+// <width> <height>. Prints what it measured.
+int runMemoryProbe(const QStringList &arguments);

@@ -6,10 +6,9 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    const QStringList arguments = QApplication::arguments();
     QMainWindow window;
-    window.resize(arguments.value(1, QStringLiteral("337")).toInt(),
-                  arguments.value(2, QStringLiteral("387")).toInt());
+    window.resize(QApplication::arguments().value(1).toInt(),
+                  QApplication::arguments().value(2).toInt());
     window.show();
     return QApplication::exec();
 }

@@ -1,12 +1,16 @@
 #!/bin/sh
-# Installs what is missing (Google Benchmark among it), builds the benchmarks with the `bench`
-# preset and runs them headless. Prints Google Benchmark's lines, then the result table: each
-# hot path against the floor the platform sets, measured side by side in the same run. Extra
-# arguments go to the benchmark (--rows=tick,shots,startup,process,timing,memory picks rows;
-# Google Benchmark's own --benchmark_* flags work too). Takes about two minutes.
+# Installs what is missing (Google Benchmark and Python among it), builds the benchmarks with the
+# `bench` preset and runs them headless: Google Benchmark prints its lines and writes its JSON
+# output to build/bench/bench.json, from which tools/bench-table.py prints the result table.
+# Extra arguments go to the benchmark (--benchmark_filter=tick picks rows, for one). Takes about
+# three minutes.
 set -eu
 cd "$(dirname "$0")/.."
-tools/install-deps.sh libbenchmark-dev
+tools/install-deps.sh libbenchmark-dev python3
 cmake --preset bench >/dev/null
 cmake --build --preset bench
-QT_QPA_PLATFORM=offscreen build/bench/bench/varkoz_bench "$@"
+results="$PWD/build/bench/bench.json"
+QT_QPA_PLATFORM=offscreen build/bench/bench/varkoz_bench \
+    --benchmark_out="$results" --benchmark_out_format=json "$@"
+echo
+python3 tools/bench-table.py "$results"
