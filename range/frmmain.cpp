@@ -134,8 +134,13 @@ void FrmMain::showMarker()
 
 void FrmMain::showScore()
 {
-    ui->lblOut->setText(countText(m_game.hits()));
-    ui->lblMiss->setText(countText(m_game.misses()));
+    // Only a caption that changes is written: every text written repaints its label.
+    const auto show = [](QLabel *label, const QString &text) {
+        if (label->text() != text)
+            label->setText(text);
+    };
+    show(ui->lblOut, countText(m_game.hits()));
+    show(ui->lblMiss, countText(m_game.misses()));
     const std::optional<int> precision = m_game.precision();
-    ui->lblTotal->setText(precision ? QString::number(*precision) + u'%' : QString());
+    show(ui->lblTotal, precision ? QString::number(*precision) + u'%' : QString());
 }

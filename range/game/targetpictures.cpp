@@ -2,15 +2,34 @@
 
 #include "pictureset.h"
 
+#include <QFile>
 #include <QFileInfo>
+
+#ifdef Q_OS_LINUX
+#include <sys/stat.h>
+#endif
 
 TargetPictures::FileStamp TargetPictures::FileStamp::of(const QString &fileName)
 {
+#ifdef Q_OS_LINUX
+    // Straight from the file system: QFileInfo would turn each time into local time first.
+    struct stat status
+    {
+    };
+    if (::stat(QFile::encodeName(fileName).constData(), &status) != 0 || !S_ISREG(status.st_mode))
+        return {};
+    const auto nanoseconds = [](timespec time) {
+        return time.tv_sec * 1'000'000'000LL + time.tv_nsec;
+    };
+    return {true, status.st_size, nanoseconds(status.st_mtim), nanoseconds(status.st_ctim),
+            qint64(status.st_ino)};
+#else
     const QFileInfo file(fileName);
     if (!file.isFile())
         return {};
     return {true, file.size(), file.lastModified().toMSecsSinceEpoch(),
             file.metadataChangeTime().toMSecsSinceEpoch()};
+#endif
 }
 
 TargetPictures::TargetPictures(const PictureLoader &loader, QString fallbackFile, QObject *parent)
@@ -30,9 +49,9 @@ TargetPictures::~TargetPictures()
 std::optional<TargetPicture> TargetPictures::picture(qint16 number)
 {
     const QString fileName = PictureSet::fileName(number);
-    if (const Kept *found = kept(fileName))
-        return shown(fileName, found->file);
     const FileStamp stamp = FileStamp::of(fileName);
+    if (const Kept *found = kept(fileName, stamp))
+        return shown(fileName, found->file);
     const QSize part = m_visible;
     const PictureFile file = m_loader.load(fileName, part, mostPixelsAtOnce);
     if (file.deferred) {
@@ -46,15 +65,17 @@ std::optional<TargetPicture> TargetPictures::picture(qint16 number)
 void TargetPictures::prefetch(qint16 count)
 {
     for (qint16 number = 0; number < count; ++number) {
-        if (!kept(PictureSet::fileName(number)))
+        const QString fileName = PictureSet::fileName(number);
+        if (!kept(fileName, FileStamp::of(fileName)))
             decodeOnTheSide(number);
     }
 }
 
-const TargetPictures::Kept *TargetPictures::kept(const QString &fileName) const
+const TargetPictures::Kept *TargetPictures::kept(const QString &fileName,
+                                                 const FileStamp &stamp) const
 {
     const Kept *found = m_kept.object(fileName);
-    if (!found || !(found->stamp == FileStamp::of(fileName)))
+    if (!found || !(found->stamp == stamp))
         return nullptr;
     // A picture decoded in part must cover what can be seen now.
     const QSize decoded = found->file.image.size();

@@ -61,6 +61,7 @@ private:
         qint64 size = 0;
         qint64 modified = 0;
         qint64 changed = 0;
+        qint64 identity = 0; // where the system tells one file from another by a number
 
         static FileStamp of(const QString &fileName);
         bool operator==(const FileStamp &) const = default;
@@ -72,7 +73,7 @@ private:
         PictureFile file;
     };
 
-    const Kept *kept(const QString &fileName) const;
+    const Kept *kept(const QString &fileName, const FileStamp &stamp) const;
     void keep(const QString &fileName, const FileStamp &stamp, QSize part, const PictureFile &file);
     void decodeOnTheSide(qint16 number);
     void decoded(qint16 number, const FileStamp &stamp, QSize part, const PictureFile &file);
