@@ -89,9 +89,7 @@ QString openRegularFile(QFile &file, const QString &fileName)
     const int fd = ::open(path.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         const int error = errno;
-        struct stat status
-        {
-        };
+        struct stat status = {};
         if (::stat(path.constData(), &status) == 0 && !S_ISREG(status.st_mode))
             return kindOf(status.st_mode);
         if (error == ENOENT)
@@ -100,9 +98,7 @@ QString openRegularFile(QFile &file, const QString &fileName)
             return noPermission;
         return QString::fromLocal8Bit(std::strerror(error));
     }
-    struct stat status
-    {
-    };
+    struct stat status = {};
     const QString kind = ::fstat(fd, &status) == 0 ? kindOf(status.st_mode) : notFound;
     if (!kind.isEmpty() || !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
         ::close(fd);

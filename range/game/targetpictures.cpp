@@ -13,9 +13,7 @@ TargetPictures::FileStamp TargetPictures::FileStamp::of(const QString &fileName)
 {
 #ifdef Q_OS_LINUX
     // Straight from the file system: QFileInfo would turn each time into local time first.
-    struct stat status
-    {
-    };
+    struct stat status = {};
     if (::stat(QFile::encodeName(fileName).constData(), &status) != 0 || !S_ISREG(status.st_mode))
         return {};
     const auto nanoseconds = [](timespec time) {
