@@ -12,11 +12,6 @@ namespace Twips {
 inline constexpr int perPixel = 15;
 
 // A position in logical pixels (fractional where the mouse delivers it) as twips.
-constexpr float fromPixels(qreal pixels)
-{
-    return static_cast<float>(pixels * perPixel);
-}
-
 inline QPointF fromPixels(QPointF pixels)
 {
     return pixels * perPixel;

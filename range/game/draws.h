@@ -9,8 +9,6 @@ class RandomSource;
 // often as each value between them.
 namespace Draws {
 
-inline constexpr int holeCount = 9;
-
 // The nearest whole number, ties to even (2.5 gives 2, 3.5 gives 4).
 qint16 roundHalfEven(float value);
 

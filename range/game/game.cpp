@@ -75,16 +75,13 @@ void Game::setStanding(int index, bool standing)
 
 void Game::setRunning(bool running)
 {
-    if (running) {
-        // A wave already running keeps its timer as it is.
-        if (!m_timer.isActive())
-            m_timer.start();
-    } else {
-        m_timer.stop();
-    }
-    if (m_running == running)
+    // A wave already running keeps its timer as it is.
+    if (isRunning() == running)
         return;
-    m_running = running;
+    if (running)
+        m_timer.start();
+    else
+        m_timer.stop();
     emit runningChanged(running);
 }
 
@@ -142,7 +139,7 @@ void Game::shootHole(int index)
 
 void Game::shootField(QPointF twips)
 {
-    if (!m_running)
+    if (!isRunning())
         return;
     m_misses = m_misses.value_or(0) + 1;
     emit scoreChanged();

@@ -54,7 +54,7 @@ public:
     qint16 tickCount() const { return m_tickCount; }
     qint16 lastHole() const { return m_lastHole; }
     // A wave is running: the ticks come and the field takes shots.
-    bool isRunning() const { return m_running; }
+    bool isRunning() const { return m_timer.isActive(); }
     const Hole &hole(int index) const { return m_holes.at(index); }
     bool isMarkerShown() const { return m_markerShown; }
     // The miss marker's top-left corner, in twips of the window.
@@ -101,7 +101,6 @@ private:
     qint16 m_pictureCount = 0;
     qint16 m_tickCount = 0;
     qint16 m_lastHole = 0;
-    bool m_running = false;
     bool m_markerShown = false;
     QPointF m_markerPosition;
     std::optional<int> m_hits;
