@@ -3,6 +3,7 @@
 #include "frmabout.h"
 #include "frmmain.h"
 #include "frmstart.h"
+#include "game.h"
 
 Forms::Forms(RandomSource &random, const PictureLoader &pictures, QObject *parent)
     : QObject(parent), m_random(random), m_pictures(pictures)
@@ -24,12 +25,19 @@ Forms::~Forms()
 FrmMain &Forms::frmMain()
 {
     if (m_main.isNull()) {
-        m_main = new FrmMain(m_random, m_pictures);
+        m_game = std::make_unique<Game>(m_random, m_pictures);
+        m_main = new FrmMain(*m_game);
         unloadOnClose(m_main);
         connect(m_main, &FrmMain::startClicked, this, &Forms::countDown);
         connect(m_main, &FrmMain::aboutChosen, this, &Forms::showAbout);
     }
     return *m_main;
+}
+
+Game &Forms::game()
+{
+    frmMain();
+    return *m_game;
 }
 
 FrmStart &Forms::frmStart()

@@ -3,9 +3,12 @@
 #include <QObject>
 #include <QPointer>
 
+#include <memory>
+
 class FrmAbout;
 class FrmMain;
 class FrmStart;
+class Game;
 class PictureLoader;
 class RandomSource;
 
@@ -27,6 +30,8 @@ public:
     FrmMain &frmMain();
     FrmStart &frmStart();
     FrmAbout &frmAbout();
+    // The game the main window shows; each main window loaded plays a fresh one.
+    Game &game();
 
 signals:
     void allUnloaded();
@@ -45,6 +50,7 @@ private:
 
     RandomSource &m_random;
     const PictureLoader &m_pictures;
+    std::unique_ptr<Game> m_game;
     QPointer<FrmMain> m_main;
     QPointer<FrmStart> m_start;
     QPointer<FrmAbout> m_about;

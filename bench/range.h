@@ -4,45 +4,26 @@
 #include "game.h"
 #include "pictureloader.h"
 #include "pictureset.h"
-#include "random.h"
+#include "scriptedrandom.h"
 
 #include <QDateTime>
 #include <QDir>
 #include <QTemporaryDir>
 
 #include <memory>
-#include <random>
 
 class CaptionFrame;
 class PictureBox;
-class QTimer;
 
 // Paints and flushes what is due on screen now, as the event loop would before it waits.
 void drawPendingFrames();
 // Shows the window and handles events until its first frame is painted.
 void showAndPaint(QWidget &window);
 
-// Chance as the benchmark steers it: the values pushed, in order, then a sequence with a fixed
-// seed, the same in every run. The game's re-seeds leave it alone.
-class ScriptedRandom final : public RandomSource
-{
-public:
-    void push(float value) { m_script.append(value); }
-    void reseed() override { }
-    float next() override
-    {
-        return m_script.isEmpty() ? static_cast<float>(m_engine() >> 8) / (1u << 24)
-                                  : m_script.takeFirst();
-    }
-
-private:
-    QList<float> m_script;
-    std::mt19937 m_engine {20261206};
-};
-
 // A temporary folder of target pictures, pix/pic0.jpg onwards, and the game's main window shown
-// over them, its chance steered, its wave timer stopped: the benchmark delivers the ticks. Enter
-// the range before using it, as the game reads its pictures from the current directory.
+// over them, its chance steered; the benchmark holds the wave timer (main.cpp) and delivers the
+// ticks. Enter the range before using it, as the game reads its pictures from the current
+// directory.
 class Range
 {
 public:
@@ -59,7 +40,7 @@ public:
     bool touch(int number);
 
     FrmMain &window() { return *m_window; }
-    const Game &game() const { return *m_game; }
+    const Game &game() const { return m_game; }
     PictureBox &hole(int index) const;
     CaptionFrame &field() const;
 
@@ -67,11 +48,11 @@ public:
     // and paints the frame. A target goes there with a tick, or with a new wave.
     void standTargetIn(int hole);
     void endWave(int avoidedHole = -1); // ticks to the end, never to the hole avoided
-    void startWave(); // Start, the wave timer stopped
+    void startWave(); // Start
     // The next tick's target goes to the hole (not the last one) with the pictures, one each
     // time the tick's loop places it.
     void steer(int hole, const QList<int> &pictures = {});
-    void tick(); // a timeout of tmr1, delivered as the timer delivers it
+    void tick(); // the handler of tmr1's timeout
     bool waitUntilShown(int hole); // handles events for ten seconds at most
 
 private:
@@ -79,7 +60,6 @@ private:
     QDateTime m_lastTouch = QDateTime::currentDateTime();
     ScriptedRandom m_random;
     DiskPictureLoader m_loader;
+    Game m_game {m_random, m_loader};
     std::unique_ptr<FrmMain> m_window;
-    Game *m_game = nullptr;
-    QTimer *m_timer = nullptr;
 };

@@ -5,11 +5,13 @@
 #include "range.h"
 
 #include "captionframe.h"
+#include "heldtimers.h"
 #include "picturebox.h"
 
 #include <QElapsedTimer>
 #include <QImageReader>
 #include <QLabel>
+#include <QScopeGuard>
 #include <QTest>
 #include <QTimer>
 
@@ -134,11 +136,11 @@ void shotBenchmark(benchmark::State &state, Range *range, Shot shot, Path path)
 // first from Start) against 600 ms, each wave from Start to its twentieth tick against 12 s.
 constexpr int timedWaves = 2;
 
-// Notes when each timeout of the timer arrives, before its handlers run.
+// Notes when each timeout of a wave timer arrives, before its handlers run.
 class ArrivalClock : public QObject
 {
 public:
-    explicit ArrivalClock(QObject &timer) { timer.installEventFilter(this); }
+    ArrivalClock() { QCoreApplication::instance()->installEventFilter(this); }
     void restart()
     {
         arrivals.clear();
@@ -148,9 +150,9 @@ public:
     QList<double> arrivals; // in milliseconds since the restart
 
 protected:
-    bool eventFilter(QObject *, QEvent *event) override
+    bool eventFilter(QObject *watched, QEvent *event) override
     {
-        if (event->type() == QEvent::Timer)
+        if (event->type() == QEvent::Timer && watched->objectName() == u"tmr1")
             arrivals.append(static_cast<double>(m_clock.nsecsElapsed()) / 1e6);
         return false;
     }
@@ -159,11 +161,13 @@ private:
     QElapsedTimer m_clock;
 };
 
-void timingBenchmark(benchmark::State &state, Range *range, bool otherCoreBusy)
+void timingBenchmark(benchmark::State &state, Range *range, HeldTimers *held, bool otherCoreBusy)
 {
     range->enter();
     range->endWave();
-    ArrivalClock clock(*range->window().findChild<QTimer *>(QStringLiteral("tmr1")));
+    held->setHeld(false);
+    const auto holdAgain = qScopeGuard([held] { held->setHeld(true); });
+    ArrivalClock clock;
     std::optional<std::jthread> spinner;
     if (otherCoreBusy)
         spinner.emplace([](std::stop_token stop) {
@@ -199,7 +203,7 @@ void timingBenchmark(benchmark::State &state, Range *range, bool otherCoreBusy)
 } // namespace
 
 void registerRangeBenchmarks(Range &small, Range &medium, Range &baseline, Range &progressive,
-                             Range &samples)
+                             Range &samples, HeldTimers &held)
 {
     for (Range *range : {&small, &medium}) {
         for (const QList<int> &pictures : {QList {0}, QList {0, 1}}) {
@@ -224,5 +228,5 @@ void registerRangeBenchmarks(Range &small, Range &medium, Range &baseline, Range
     shots("miss/mouse", Shot::Miss, Path::Mouse);
     for (const auto &[name, busy] :
          {std::pair {"timing/no_added_load", false}, std::pair {"timing/other_core_busy", true}})
-        benchmark::RegisterBenchmark(name, timingBenchmark, &samples, busy)->Iterations(1);
+        benchmark::RegisterBenchmark(name, timingBenchmark, &samples, &held, busy)->Iterations(1);
 }

@@ -17,8 +17,8 @@ QString countText(std::optional<int> count)
 }
 } // namespace
 
-FrmMain::FrmMain(RandomSource &random, const PictureLoader &pictures, QWidget *parent)
-    : QMainWindow(parent), ui(std::make_unique<Ui::frmMain>()), m_game(random, pictures, this)
+FrmMain::FrmMain(Game &game, QWidget *parent)
+    : QMainWindow(parent), ui(std::make_unique<Ui::frmMain>()), m_game(game)
 {
     ui->setupUi(this);
     setUpControls();

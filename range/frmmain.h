@@ -8,16 +8,14 @@
 #include <memory>
 
 class PictureBox;
-class PictureLoader;
-class RandomSource;
 
 namespace Ui {
 class frmMain;
 }
 
 // The shooting range: the field with its nine holes, the score, the buttons and the menus. It
-// shows the game and forwards the player's presses to it. What lies beyond the window (the
-// countdown, the About window) it asks for with signals.
+// shows the game it is handed and forwards the player's presses to it. What lies beyond the window
+// (the countdown, the About window) it asks for with signals.
 class FrmMain : public QMainWindow
 {
     Q_OBJECT
@@ -25,7 +23,7 @@ class FrmMain : public QMainWindow
 public:
     static constexpr QSize clientArea {337, 387}; // 5055 x 5805 twips
 
-    FrmMain(RandomSource &random, const PictureLoader &pictures, QWidget *parent = nullptr);
+    explicit FrmMain(Game &game, QWidget *parent = nullptr);
     ~FrmMain() override;
 
     // Begins a wave; the countdown calls it when it reaches 0.
@@ -55,5 +53,5 @@ private:
 
     std::unique_ptr<Ui::frmMain> ui;
     std::array<PictureBox *, Game::holeCount> picHole {};
-    Game m_game;
+    Game &m_game;
 };

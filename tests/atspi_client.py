@@ -99,19 +99,21 @@ def main():
         fail("the heading did not change")
     print("heard the countdown 5 4 3 2 1, and the heading change to 'Starting in...'")
 
-    # Shoot at a target until a hit counts, then beside the targets for a miss.
+    # A miss beside the targets as soon as the wave runs, then a hit on any target of the wave:
+    # a press that finds the target gone on is one more miss.
+    wait_for("the wave", lambda: field.getState().contains(pyatspi.STATE_ENABLED))
+    x, y, _, _ = extents(field)
+    click(x + 93, y + 56)  # the gap between the first two holes
+    wait_for("a miss", lambda: (values["Misses:"], "1") in heard)
+
     def shoot():
-        state = field.getState()
         hole = find(window, "image", where=lambda h: h.name.startswith("Hole")
                     and h.getState().contains(pyatspi.STATE_SHOWING))
-        if hole is not None and state.contains(pyatspi.STATE_ENABLED):
+        if hole is not None and field.getState().contains(pyatspi.STATE_ENABLED):
             x, y, width, height = extents(hole)
             click(x + width / 2, y + height / 2)
         return (values["Hits:"], "1") in heard
     wait_for("a hit", shoot)
-    x, y, _, _ = extents(field)
-    click(x + 93, y + 56)  # the gap between the first two holes
-    wait_for("a miss", lambda: (values["Misses:"], "1") in heard)
     precision = wait_for("the precision", lambda: re.fullmatch(r"\d+%", values["Precision:"].name))
     hits, misses = int(values["Hits:"].name), int(values["Misses:"].name)
     if precision.group() != f"{100 * hits // (hits + misses)}%":

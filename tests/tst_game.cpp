@@ -1,13 +1,11 @@
 // The game without windows: the draws and their rounding, the precision, the picture count, and
 // waves played through the game's verbs with scripted chance and real picture files.
-#include "support/testing.h"
+#include "testing.h"
 
 #include "draws.h"
 #include "game.h"
 #include "pictureset.h"
 #include "score.h"
-
-#include <QSignalSpy>
 
 using namespace Qt::StringLiterals;
 
@@ -116,10 +114,13 @@ private slots:
         QCOMPARE(m_game->lastHole(), 6);
         // The hole takes the picture's size.
         QVERIFY(m_game->hole(6).shown());
-        QCOMPARE(m_game->hole(6).number, 3);
+        QCOMPARE(m_game->hole(6).pictureNumber, 3);
         QCOMPARE(m_game->hole(6).size, QSize(84, 81));
         QCOMPARE(m_game->hole(6).picture.size(), QSize(84, 81));
+        // Its timer paces the wave: a tick every 600 ms, to the millisecond.
         QVERIFY(m_game->isRunning());
+        QCOMPARE(m_game->waveTimer().interval(), 600);
+        QCOMPARE(m_game->waveTimer().timerType(), Qt::PreciseTimer);
     }
 
     void tickMovesTheTarget_data()
@@ -141,7 +142,7 @@ private slots:
         QCOMPARE(standing(), QList<int> {to});
         QCOMPARE(m_random.draws, 1 + pictureDraws);
         QCOMPARE(m_random.reseeds, 1 + pictureDraws);
-        QCOMPARE(m_game->hole(to).number, pictureDraws);
+        QCOMPARE(m_game->hole(to).pictureNumber, pictureDraws);
         QCOMPARE(m_game->tickCount(), 1);
     }
 
@@ -155,11 +156,9 @@ private slots:
             QVERIFY(m_game->isRunning() && standing().size() == 1);
         }
         QCOMPARE(m_game->precision(), std::nullopt);
-        QSignalSpy running(m_game.get(), &Game::runningChanged);
         tickTo(5);
         QCOMPARE(standing(), QList<int> {});
         QVERIFY(!m_game->isRunning());
-        QCOMPARE(running.size(), 1);
         QCOMPARE(m_game->tickCount(), 0);
         QVERIFY(!m_game->isMarkerShown());
         QCOMPARE(m_game->precision(), 5); // 1 hit and 19 misses
@@ -174,7 +173,10 @@ private slots:
     {
         startWith(2);
         tickUntil(10);
+        // The wave's timer runs on as it was: the next tick comes no later for a second Start.
+        QTest::qSleep(200);
         startWith(8);
+        QVERIFY(m_game->waveTimer().remainingTime() <= 400);
         QCOMPARE(standing(), (QList<int> {4, 8}));
         // The next tick meets both: one target is left, in the new hole.
         tickTo(0);
@@ -190,14 +192,11 @@ private slots:
     {
         startWith(2);
         startWith(7);
-        QSignalSpy holes(m_game.get(), &Game::holeChanged);
         m_game->shootHole(4);
         QCOMPARE(m_game->hits(), std::nullopt);
         m_game->shootHole(7);
         QCOMPARE(m_game->hits(), 1);
         QVERIFY(m_game->hole(7).hit && !m_game->hole(2).hit);
-        QCOMPARE(holes.size(), 1);
-        QCOMPARE(holes.first().first().toInt(), 7);
         m_game->shootHole(7);
         m_game->shootHole(7);
         QCOMPARE(m_game->hits(), 3);
@@ -208,7 +207,6 @@ private slots:
 
     void missesMoveTheMarker()
     {
-        QSignalSpy marker(m_game.get(), &Game::markerChanged);
         m_game->shootField({300, 400});
         QCOMPARE(m_game->misses(), std::nullopt);
         startWith(4);
@@ -219,7 +217,6 @@ private slots:
         m_game->shootField({0, 0});
         QCOMPARE(m_game->misses(), 2);
         QCOMPARE(m_game->markerPosition(), QPointF(250, -100));
-        QCOMPARE(marker.size(), 2);
         tickTo(1);
         QVERIFY(!m_game->isMarkerShown());
         QCOMPARE(m_game->hits(), std::nullopt);
@@ -230,9 +227,7 @@ private slots:
         startWith(4);
         m_game->shootHole(4);
         m_game->shootField({10, 10});
-        QSignalSpy score(m_game.get(), &Game::scoreChanged);
         m_game->newGame();
-        QCOMPARE(score.size(), 1);
         QCOMPARE(m_game->hits(), std::nullopt);
         QCOMPARE(m_game->misses(), std::nullopt);
         QVERIFY(m_game->isRunning() && m_game->isMarkerShown());

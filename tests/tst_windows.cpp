@@ -1,15 +1,15 @@
 // The windows wired to the game: real presses on the main window's QWindow, the countdown into
 // a wave, the exits and the windows' lifetimes, the keys, the pointers, and readable texts under
 // a dark theme. CTest also runs it at the screen scale 2, where every press must land as here.
-#include "support/testing.h"
+#include "testing.h"
 
 #include "cursorfile.h"
 #include "forms.h"
 #include "frmabout.h"
 #include "frmmain.h"
 #include "frmstart.h"
+#include "game.h"
 #include "picturebox.h"
-#include "systemcolours.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -32,11 +32,16 @@ QString text(const QWidget *window, const QString &name)
     return control<QLabel>(window, name)->text();
 }
 
-// A key pressed in the window, made the active one first, as the player would have it.
-void press(QWidget *window, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::AltModifier)
+void activate(QWidget *window)
 {
     window->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(window));
+}
+
+// A key pressed in the window, made the active one first, as the player would have it.
+void press(QWidget *window, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::AltModifier)
+{
+    activate(window);
     QTest::keyClick(QApplication::focusWidget(), key, modifiers);
 }
 
@@ -49,6 +54,37 @@ void fire(const QWidget *window, const QString &timer)
 void clickAt(FrmMain *main, QPoint client, Qt::MouseButton button = Qt::LeftButton)
 {
     QTest::mouseClick(main->windowHandle(), button, {}, main->centralWidget()->mapTo(main, client));
+}
+
+// Runs the action in the program's own event loop, wired as the program wires it, and tells
+// whether it ended the program; one that goes on is left after half a second.
+bool endsTheProgram(Forms &forms, const std::function<void()> &action)
+{
+    const QMetaObject::Connection unloaded =
+        QObject::connect(&forms, &Forms::allUnloaded, qApp, &QCoreApplication::quit);
+    QTimer goesOn;
+    goesOn.setSingleShot(true);
+    QObject::connect(&goesOn, &QTimer::timeout, [] { QCoreApplication::exit(1); });
+    goesOn.start(500);
+    QTimer::singleShot(0, &goesOn, action);
+    const int code = QCoreApplication::exec();
+    QObject::disconnect(unloaded);
+    return code == 0;
+}
+
+// The contrast ratio of two colours, from their relative luminance as the web's accessibility
+// guidelines define it: 1 for the same colour, 21 for black on white.
+qreal contrast(QColor a, QColor b)
+{
+    const auto luminance = [](QColor colour) {
+        const auto linear = [](qreal value) {
+            return value <= 0.04045 ? value / 12.92 : std::pow((value + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * linear(colour.redF()) + 0.7152 * linear(colour.greenF())
+            + 0.0722 * linear(colour.blueF());
+    };
+    const qreal one = luminance(a), other = luminance(b);
+    return (qMax(one, other) + 0.05) / (qMin(one, other) + 0.05);
 }
 
 // The contrast of the grab's most common colour (its background) and the one farthest from it.
@@ -74,12 +110,20 @@ class TestWindows : public QObject
     Q_OBJECT
 
     std::unique_ptr<TemporaryCurrentDir> m_dir;
+    // The wave and the countdown move only where a test makes them.
+    const HeldTimers m_held {{u"tmr1"_s, u"tmrStart"_s}};
     ScriptedRandom m_random;
     DiskPictureLoader m_loader;
     std::unique_ptr<Forms> m_forms;
     FrmMain *m_main = nullptr;
 
 private slots:
+    void initTestCase()
+    {
+        // As in the program, the windows decide when it is done.
+        QApplication::setQuitOnLastWindowClosed(false);
+    }
+
     void init()
     {
         m_dir = std::make_unique<TemporaryCurrentDir>();
@@ -110,9 +154,12 @@ private slots:
         m_main->Start();
         QVERIFY(hole4->isVisible());
         QCOMPARE(hole4->size(), QSize(83, 81));
+        // Three quick clicks on the target are three hits; a press of another button is none.
+        QTest::mouseDClick(m_main->windowHandle(), Qt::LeftButton, {},
+                           m_main->centralWidget()->mapTo(m_main, centre4));
         clickAt(m_main, centre4);
         clickAt(m_main, centre4 + QPoint(30, 30), Qt::RightButton);
-        QCOMPARE(text(m_main, u"lblOut"_s), u"1"_s);
+        QCOMPARE(text(m_main, u"lblOut"_s), u"3"_s);
         QCOMPARE(hole4->picture().cacheKey(),
                  control<PictureBox>(m_main, u"picHit"_s)->picture().cacheKey());
 
@@ -135,9 +182,19 @@ private slots:
         QVERIFY(hole4->isVisible() && marker->isVisible());
         // A tick hides the marker and moves the target.
         m_random.push({forHole(2)});
-        fire(m_main, u"tmr1"_s);
+        Game &game = m_forms->game();
+        game.tick();
         QVERIFY(marker->isHidden() && hole4->isHidden()
                 && m_main->findChild<QWidget *>(u"picHole_2"_s)->isVisible());
+
+        // At the wave's end the precision shows, with its sign; New Game clears it too.
+        clickAt(m_main, {256, 64});
+        clickAt(m_main, gap);
+        while (game.isRunning())
+            game.tick();
+        QCOMPARE(text(m_main, u"lblTotal"_s), u"50%"_s);
+        press(m_main, Qt::Key_N, Qt::ControlModifier);
+        QCOMPARE(text(m_main, u"lblTotal"_s), QString());
     }
 
     void countdownLeadsIntoAWave()
@@ -149,6 +206,10 @@ private slots:
         FrmStart *countdown = m_main->findChild<FrmStart *>();
         QVERIFY(countdown && countdown->isVisible() && countdown->windowIcon().isNull());
         QCOMPARE(text(countdown, u"Label2"_s), u"5"_s);
+        // A step a second, to the millisecond.
+        const QTimer *steps = control<QTimer>(countdown, u"tmrStart"_s);
+        QCOMPARE(steps->interval(), 1000);
+        QCOMPARE(steps->timerType(), Qt::PreciseTimer);
         for (const QString &number : {u"4"_s, u"3"_s, u"2"_s, u"1"_s}) {
             fire(countdown, u"tmrStart"_s);
             QCOMPARE(text(countdown, u"Label2"_s), number);
@@ -159,7 +220,7 @@ private slots:
         fire(countdown, u"tmrStart"_s);
         QVERIFY(countdown->isHidden());
         QVERIFY(control(m_main, u"fraField"_s)->isEnabled());
-        QVERIFY(control<QTimer>(m_main, u"tmr1"_s)->isActive());
+        QVERIFY(m_forms->game().isRunning());
         QTRY_VERIFY(m_main->isActiveWindow());
 
         // Hidden, the number goes on falling; Start shows 5 again, and the heading stays.
@@ -194,17 +255,37 @@ private slots:
         QVERIFY(about->isVisible());
         press(m_main, Qt::Key_A, Qt::ControlModifier);
         QCOMPARE(&m_forms->frmAbout(), about);
+        // OK unloads it; the program goes on with the main window.
+        const auto ok = [&about] {
+            QTest::keyClick(about, Qt::Key_O, Qt::AltModifier);
+        };
+        activate(about);
+        QVERIFY(!endsTheProgram(*m_forms, ok));
+        QVERIFY(!m_forms->frmMain().isHidden());
 
         // File > Exit unloads the main window with its countdown; the About window stays.
+        about = &m_forms->frmAbout();
+        about->show();
         QPointer<FrmStart> countdown = m_main->findChild<FrmStart *>();
         press(m_main, Qt::Key_X, Qt::ControlModifier);
         QTRY_VERIFY(countdown.isNull());
         QVERIFY(about->isVisible());
         QCOMPARE(allUnloaded.size(), 0);
         // OK unloads the last window, and the program is done.
-        press(about, Qt::Key_O);
-        QTRY_COMPARE(allUnloaded.size(), 1);
+        activate(about);
+        QVERIFY(endsTheProgram(*m_forms, ok));
         QCOMPARE(QApplication::topLevelWidgets().size(), 0);
+    }
+
+    void exitEndsTheProgramAtOnce()
+    {
+        press(m_main, Qt::Key_S);
+        m_forms->frmAbout().show();
+        QWidget *exit = control(m_main, u"cmdExit"_s);
+        QVERIFY(endsTheProgram(*m_forms, [this, exit] {
+            QTest::mouseClick(m_main->windowHandle(), Qt::LeftButton, {},
+                              exit->mapTo(m_main, exit->rect().center()));
+        }));
     }
 
     void pointers()

@@ -31,7 +31,7 @@ void Game::countPictures()
     m_pictures.prefetch(m_pictureCount);
 }
 
-qint16 Game::pickHole()
+qint16 Game::pickAndRecordHole()
 {
     m_lastHole = Draws::pickHole(m_random, m_lastHole);
     return m_lastHole;
@@ -40,11 +40,11 @@ qint16 Game::pickHole()
 void Game::placeTarget(int index)
 {
     Hole &hole = m_holes.at(index);
-    hole.number = Draws::pickPicture(m_random, m_pictureCount);
+    hole.pictureNumber = Draws::pickPicture(m_random, m_pictureCount);
     hole.standing = true;
     hole.hit = false;
     hole.picture = {};
-    if (const std::optional<TargetPicture> picture = m_pictures.picture(hole.number))
+    if (const std::optional<TargetPicture> picture = m_pictures.picture(hole.pictureNumber))
         showPicture(index, *picture);
     else
         emit holeChanged(index);
@@ -60,9 +60,11 @@ void Game::showPicture(int index, const TargetPicture &picture)
 
 void Game::pictureReady(qint16 number, const TargetPicture &picture)
 {
+    // A target waiting for its picture shows now; one that shows a smaller part of it, from
+    // before the window grew, shows the larger part. A fireball stays.
     for (int index = 0; index < holeCount; ++index) {
         const Hole &hole = m_holes.at(index);
-        if (hole.standing && !hole.shown() && hole.number == number)
+        if (hole.standing && !hole.hit && hole.pictureNumber == number)
             showPicture(index, picture);
     }
 }
@@ -95,14 +97,14 @@ void Game::setMarkerShown(bool shown)
 
 void Game::start()
 {
-    placeTarget(pickHole());
+    placeTarget(pickAndRecordHole());
     setRunning(true);
 }
 
 void Game::tick()
 {
     m_random.reseed();
-    const qint16 newHole = pickHole();
+    const qint16 newHole = pickAndRecordHole();
     // Each hole is looked at as the loop reaches it: when the new hole lies above the old one,
     // the loop meets the new target again, and it moves in place with a freshly drawn picture.
     for (int index = 0; index < holeCount; ++index) {
@@ -113,11 +115,11 @@ void Game::tick()
     }
     ++m_tickCount;
     if (m_tickCount == ticksPerWave)
-        end(newHole);
+        endWave(newHole);
     setMarkerShown(false);
 }
 
-void Game::end(int newHole)
+void Game::endWave(int newHole)
 {
     setRunning(false);
     setStanding(newHole, false);

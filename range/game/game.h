@@ -20,9 +20,9 @@ struct Hole
 {
     bool standing = false;
     bool hit = false;
-    // The picture drawn for it, and what of that picture can be seen (null until a large
-    // picture has been decoded), and the whole picture's size, which the hole takes.
-    qint16 number = 0;
+    // The number of the picture drawn for it, what of that picture can be seen (null until a
+    // large picture has been decoded), and the whole picture's size, which the hole takes.
+    qint16 pictureNumber = 0;
     QImage picture;
     QSize size;
 
@@ -55,6 +55,8 @@ public:
     qint16 lastHole() const { return m_lastHole; }
     // A wave is running: the ticks come and the field takes shots.
     bool isRunning() const { return m_timer.isActive(); }
+    // The timer that paces a wave (tmr1), for those who watch it: it runs while a wave does.
+    const QTimer &waveTimer() const { return m_timer; }
     const Hole &hole(int index) const { return m_holes.at(index); }
     bool isMarkerShown() const { return m_markerShown; }
     // The miss marker's top-left corner, in twips of the window.
@@ -70,7 +72,7 @@ public:
     void start();
     // One tick of the wave: the target jumps, the marker goes; the twentieth ends the wave.
     void tick();
-    // A click on a hole: a hit when a target is seen there.
+    // A click on a hole: a hit when a target (or its fireball) is seen there.
     void shootHole(int index);
     // A press on the field, at a point in twips from the field's top-left corner: a miss while
     // a wave runs. The marker shows where it landed.
@@ -85,18 +87,19 @@ signals:
     void runningChanged(bool running);
 
 private:
-    qint16 pickHole();
+    // Draws the hole of the next target, and remembers it as the last one.
+    qint16 pickAndRecordHole();
     void placeTarget(int index);
     void showPicture(int index, const TargetPicture &picture);
     void pictureReady(qint16 number, const TargetPicture &picture);
     void setStanding(int index, bool standing);
     void setRunning(bool running);
     void setMarkerShown(bool shown);
-    void end(int newHole);
+    void endWave(int newHole);
 
     RandomSource &m_random;
     TargetPictures m_pictures;
-    QTimer m_timer {this};
+    QTimer m_timer;
     std::array<Hole, holeCount> m_holes {};
     qint16 m_pictureCount = 0;
     qint16 m_tickCount = 0;

@@ -131,20 +131,19 @@ PictureFile DiskPictureLoader::load(const QString &fileName, QSize part, qint64 
 {
     QFile file;
     if (QString refused = openRegularFile(file, fileName); !refused.isEmpty())
-        return {{}, {}, std::move(refused)};
+        return {.error = std::move(refused)};
 
     const DecoderMessages decoder;
     QImageReader reader(&file);
     const QSize size = reader.size();
     const qint64 pixels = size.isValid() ? qint64(size.width()) * size.height() : 0;
     if (pixels * bytesPerPixel > maxDecodedBytes) {
-        return {
-            {},
-            size,
-            u"the picture is too large (%1 x %2 pixels)"_s.arg(size.width()).arg(size.height())};
+        return {.size = size,
+                .error = u"the picture is too large (%1 x %2 pixels)"_s.arg(size.width())
+                             .arg(size.height())};
     }
     if (pixels > mostPixels)
-        return {{}, size, {}, {}, true};
+        return {.size = size, .overPixelLimit = true};
     // Only the part that can be seen is decoded, where the format can decode a part.
     const QSize seen = size.boundedTo(part);
     if (size.isValid() && !part.isEmpty() && seen != size)
@@ -153,9 +152,10 @@ PictureFile DiskPictureLoader::load(const QString &fileName, QSize part, qint64 
     QImage image = reader.read();
     if (image.isNull()) {
         const QString said = decoder.text();
-        return {
-            {}, size, said.isEmpty() ? reader.errorString() : reader.errorString() + u": " + said};
+        return {.size = size,
+                .error =
+                    said.isEmpty() ? reader.errorString() : reader.errorString() + u": " + said};
     }
     const QSize whole = size.isValid() ? size : image.size();
-    return {std::move(image), whole, {}, decoder.text()};
+    return {.image = std::move(image), .size = whole, .complaint = decoder.text()};
 }

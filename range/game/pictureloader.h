@@ -12,13 +12,13 @@
 struct PictureFile
 {
     // The picture, or as much of its top-left part as was asked for.
-    QImage image;
+    QImage image = {};
     // The whole picture's size in pixels, whatever part of it was decoded.
-    QSize size;
-    QString error;
+    QSize size = {};
+    QString error = {};
     QString complaint = {};
     // The picture has more pixels than the caller would wait for: nothing was decoded.
-    bool deferred = false;
+    bool overPixelLimit = false;
 };
 
 // Reads a picture file and decodes it. Called on any thread, for one file at a time per call.
@@ -31,7 +31,7 @@ public:
 
     // Decodes no more than the top-left part of the given size (of all of it where the format
     // cannot decode a part). A picture of more than mostPixels pixels is not decoded at all: the
-    // result says it was deferred.
+    // result says it is over that limit.
     virtual PictureFile load(const QString &fileName, QSize part, qint64 mostPixels) const = 0;
 };
 

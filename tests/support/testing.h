@@ -1,6 +1,7 @@
 #pragma once
 
-#include "random.h"
+#include "heldtimers.h"
+#include "scriptedrandom.h"
 
 #include <QDir>
 #include <QImage>
@@ -8,30 +9,6 @@
 #include <QList>
 #include <QTemporaryDir>
 #include <QTest>
-
-#include <random>
-
-// Chance as a test scripts it, counting draws and re-seeds; past the script, a fixed-seed sequence.
-class ScriptedRandom final : public RandomSource
-{
-public:
-    void push(std::initializer_list<float> values) { m_script.append(values); }
-    void reseed() override { ++reseeds; }
-    float next() override
-    {
-        ++draws;
-        if (!m_script.isEmpty())
-            return m_script.takeFirst();
-        return static_cast<float>(m_fallback() >> 8) / (1u << 24);
-    }
-
-    int reseeds = 0;
-    int draws = 0;
-
-private:
-    QList<float> m_script;
-    std::mt19937 m_fallback {20261206};
-};
 
 // The value in [0, 1) that draws the hole, or the picture number out of count pictures.
 inline float forHole(int hole)
