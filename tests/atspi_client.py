@@ -10,15 +10,11 @@ import time
 import pyatspi
 from gi.repository import GLib
 
-MAIN_TITLE = "    --= VARKOZ 1.0 beta =--"
-COUNTDOWN_TITLE = "               START"
-CAPTIONS = ("Hits:", "Misses:", "Precision:")
 heard = []  # (the label whose name changed, the new name)
 
 
 def fail(message):
-    print(f"FAIL: {message}")
-    sys.exit(1)
+    sys.exit(f"FAIL: {message}")
 
 
 def descendants(node):
@@ -63,8 +59,11 @@ def on_name_changed(event):
         heard.append((event.source, event.source.name))
 
 
-def click(x, y):
-    pyatspi.Registry.generateMouseEvent(int(x), int(y), pyatspi.MOUSE_B1C)
+def click(node, dx=None, dy=None):
+    """A click of the bus's mouse on the node: at its middle, or dx, dy from its corner."""
+    x, y, width, height = extents(node)
+    dx, dy = (width / 2, height / 2) if dx is None else (dx, dy)
+    pyatspi.Registry.generateMouseEvent(int(x + dx), int(y + dy), pyatspi.MOUSE_B1C)
 
 
 def press(button):
@@ -78,9 +77,9 @@ def running(name):
 
 def main():
     app = wait_for("the game", lambda: running(sys.argv[1]))
-    window = wait_for("the main window", lambda: find(app, "frame", MAIN_TITLE))
+    window = wait_for("the main window", lambda: find(app, "frame", "    --= VARKOZ 1.0 beta =--"))
     values = {caption: find(window, "label", where=beside(find(window, "label", caption)))
-              for caption in CAPTIONS}
+              for caption in ("Hits:", "Misses:", "Precision:")}
     for caption, value in values.items():
         if value is None or value.name != "":
             fail(f"no empty value beside {caption!r}")
@@ -91,7 +90,7 @@ def main():
 
     pyatspi.Registry.registerEventListener(on_name_changed, "object:property-change:accessible-name")
     press(find(window, "push button", "Start"))
-    countdown = wait_for("the countdown window", lambda: find(app, "frame", COUNTDOWN_TITLE))
+    countdown = wait_for("the countdown window", lambda: find(app, "frame", "               START"))
     heading = wait_for("the heading", lambda: find(countdown, "label", "Get Ready..."))
     number = find(countdown, "label", "5") or fail("no number 5 under the heading")
     wait_for("the countdown from 5 to 1", lambda: [n for s, n in heard if s == number and n != "5"][:4] == list("4321"))
@@ -101,17 +100,17 @@ def main():
 
     # A miss beside the targets as soon as the wave runs, then a hit on any target of the wave:
     # a press that finds the target gone on is one more miss.
-    wait_for("the wave", lambda: field.getState().contains(pyatspi.STATE_ENABLED))
-    x, y, _, _ = extents(field)
-    click(x + 93, y + 56)  # the gap between the first two holes
+    def wave():
+        return field.getState().contains(pyatspi.STATE_ENABLED)
+    wait_for("the wave", wave)
+    click(field, 93, 56)  # the gap between the first two holes
     wait_for("a miss", lambda: (values["Misses:"], "1") in heard)
 
     def shoot():
         hole = find(window, "image", where=lambda h: h.name.startswith("Hole")
                     and h.getState().contains(pyatspi.STATE_SHOWING))
-        if hole is not None and field.getState().contains(pyatspi.STATE_ENABLED):
-            x, y, width, height = extents(hole)
-            click(x + width / 2, y + height / 2)
+        if hole is not None and wave():
+            click(hole)
         return (values["Hits:"], "1") in heard
     wait_for("a hit", shoot)
     precision = wait_for("the precision", lambda: re.fullmatch(r"\d+%", values["Precision:"].name))
@@ -120,8 +119,7 @@ def main():
         fail(f"precision {precision.group()} for {hits} hits and {misses} misses")
     print(f"heard {hits} hits, {misses} misses and the precision {precision.group()}")
 
-    new_game = find(window, "menu item", "New Game").queryAction()
-    new_game.doAction(0)
+    find(window, "menu item", "New Game").queryAction().doAction(0)
     wait_for("the score cleared", lambda: all(value.name == "" for value in values.values())
              and all((value, "") in heard for value in values.values()))
     print("heard the score cleared by New Game")

@@ -1,11 +1,9 @@
 #!/bin/sh
-# Writes the test pictures that Qt cannot make itself (tests/data), with ImageMagick: a CMYK JPEG,
-# four components under Adobe's marker, and a 4000 x 3000 GIF, a photo's size in a format Qt
-# reads but does not write. Running it again gives the same bytes.
+# Writes the test picture that Qt cannot make itself (tests/data), with ImageMagick: a 4000 x 3000
+# GIF, a photo's size in a format Qt reads but does not write. Running it again gives the same
+# bytes.
 set -eu
 cd "$(dirname "$0")/.."
 tools/install-deps.sh imagemagick
 mkdir -p tests/data
-convert -size 64x48 gradient:yellow-blue -colorspace CMYK -strip -quality 90 \
-    -sampling-factor 1x1 jpeg:tests/data/cmyk.jpg
 convert -size 4000x3000 pattern:hs_vertical -colors 8 -strip gif:tests/data/photo.gif
