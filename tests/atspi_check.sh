@@ -4,17 +4,11 @@
 # display, the bus or the client cannot be had.
 # usage: atspi_check.sh <the game's executable> <the folder of this script> <the sample pix folder>
 set -eu
-game=$1
-here=$2
-pix=$3
+game=$1 here=$2 pix=$3
 python=/usr/bin/python3
 
 # A skip, which a run with VARKOZ_NO_SKIPS set (CI) counts as a failure.
-skip() {
-    echo "SKIP: $*"
-    [ -z "${VARKOZ_NO_SKIPS:-}" ] || exit 1
-    exit 77
-}
+skip() { echo "SKIP: $*"; [ -z "${VARKOZ_NO_SKIPS:-}" ] || exit 1; exit 77; }
 command -v xvfb-run >/dev/null || skip "xvfb-run is not installed (Debian package xvfb)"
 command -v dbus-run-session >/dev/null || skip "dbus-run-session is not installed (Debian package dbus)"
 [ -x /usr/libexec/at-spi-bus-launcher ] || skip "the AT-SPI bus launcher is not installed (Debian package at-spi2-core)"

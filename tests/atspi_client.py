@@ -86,17 +86,12 @@ def main():
     field = find(window, "panel", "The Varkoz") or fail("no panel named by its caption")
     if "miss" not in field.description:
         fail(f"the field's description is {field.description!r}")
-    print("read the main window: the empty score, the field by its caption")
 
     pyatspi.Registry.registerEventListener(on_name_changed, "object:property-change:accessible-name")
     press(find(window, "push button", "Start"))
     countdown = wait_for("the countdown window", lambda: find(app, "frame", "               START"))
-    heading = wait_for("the heading", lambda: find(countdown, "label", "Get Ready..."))
-    number = find(countdown, "label", "5") or fail("no number 5 under the heading")
-    wait_for("the countdown from 5 to 1", lambda: [n for s, n in heard if s == number and n != "5"][:4] == list("4321"))
-    if (heading, "Starting in...") not in heard:
-        fail("the heading did not change")
-    print("heard the countdown 5 4 3 2 1, and the heading change to 'Starting in...'")
+    number = find(countdown, "label", "5") or fail("no number 5 in the countdown")
+    wait_for("the countdown to 1", lambda: (number, "1") in heard)
 
     # A miss beside the targets as soon as the wave runs, then a hit on any target of the wave:
     # a press that finds the target gone on is one more miss.
@@ -117,16 +112,11 @@ def main():
     hits, misses = int(values["Hits:"].name), int(values["Misses:"].name)
     if precision.group() != f"{100 * hits // (hits + misses)}%":
         fail(f"precision {precision.group()} for {hits} hits and {misses} misses")
-    print(f"heard {hits} hits, {misses} misses and the precision {precision.group()}")
 
     find(window, "menu item", "New Game").queryAction().doAction(0)
     wait_for("the score cleared", lambda: all(value.name == "" for value in values.values())
              and all((value, "") in heard for value in values.values()))
-    print("heard the score cleared by New Game")
 
-    # Exit ends the program at once, even with the countdown showing.
-    press(find(window, "push button", "Start"))
-    wait_for("the countdown shown again", lambda: (number, "5") in heard[-3:])
     press(find(window, "push button", "Exit"))
     wait_for("the program's end", lambda: running(sys.argv[1]) is None)
     print("PASS: the game speaks through AT-SPI, is played through it, and ends by its Exit button")

@@ -48,23 +48,17 @@ QByteArray hugeJpegHeader()
     return bytes;
 }
 
-// The real loader, recording the largest picture it decoded on the game's thread.
-class RecordingLoader final : public PictureLoader
+// The real loader, noting the most pixels it decoded on the game's thread.
+struct RecordingLoader final : PictureLoader
 {
-public:
     PictureFile load(const QString &fileName, QSize part, qint64 mostPixels) const override
     {
-        PictureFile file = m_disk.load(fileName, part, mostPixels);
-        if (QThread::currentThread() == QCoreApplication::instance()->thread()
-            && !file.overPixelLimit)
-            largestOnGameThread =
-                qMax(largestOnGameThread.load(), qint64(file.size.width()) * file.size.height());
+        PictureFile file = DiskPictureLoader().load(fileName, part, mostPixels);
+        if (QThread::currentThread() == qApp->thread() && !file.overPixelLimit)
+            largest = qMax(largest.load(), qint64(file.size.width()) * file.size.height());
         return file;
     }
-    mutable std::atomic<qint64> largestOnGameThread = 0;
-
-private:
-    DiskPictureLoader m_disk;
+    mutable std::atomic<qint64> largest = 0;
 };
 } // namespace
 
@@ -97,7 +91,6 @@ private slots:
             return Lay([=] { QFile::link(to, pic1); });
         };
         const QByteArray jpeg = encoded(picture, "jpeg");
-        QTest::newRow("no file") << Lay([] {}) << u"File not found"_s;
         QTest::newRow("unreadable") << Lay([=] {
             writeFile(pic1, jpeg);
             QFile::setPermissions(pic1, {});
@@ -113,10 +106,8 @@ private slots:
         QTest::newRow("named pipe")
             << Lay([] { mkfifo(qPrintable(pic1), 0644); }) << u"it is a named pipe"_s;
         QTest::newRow("link to a device") << link(u"/dev/zero"_s) << u"it is a device"_s;
-        QTest::newRow("socket") << Lay([] {
-            sockaddr_un address {};
-            address.sun_family = AF_UNIX;
-            qstrncpy(address.sun_path, qPrintable(pic1), sizeof address.sun_path);
+        QTest::newRow("socket") << Lay([] { // which cannot even be opened
+            sockaddr_un address {.sun_family = AF_UNIX, .sun_path = "pix/pic1.jpg"};
             bind(socket(AF_UNIX, SOCK_STREAM, 0), reinterpret_cast<sockaddr *>(&address),
                  sizeof address);
         }) << u"it is a socket"_s;
@@ -148,23 +139,17 @@ private slots:
     void photosAreDecodedOnTheSide_data()
     {
         QTest::addColumn<QSize>("size");
-        QTest::addColumn<QByteArray>("format");
         QTest::addColumn<bool>("progressive");
-        QTest::newRow("4000 x 3000 JPEG") << QSize(4000, 3000) << "jpeg"_ba << false;
-        QTest::newRow("4000 x 3000 GIF") << QSize(4000, 3000) << "gif"_ba << false;
-        QTest::newRow("6000 x 4000 progressive JPEG") << QSize(6000, 4000) << "jpeg"_ba << true;
+        QTest::newRow("4000 x 3000 JPEG") << QSize(4000, 3000) << false;
+        QTest::newRow("6000 x 4000 progressive JPEG") << QSize(6000, 4000) << true;
     }
 
     void photosAreDecodedOnTheSide()
     {
         QFETCH(QSize, size);
-        QFETCH(QByteArray, format);
         QFETCH(bool, progressive);
         QVERIFY(writePicture(u"pix/pic0.jpg"_s, striped({81, 81})));
-        if (format == "gif")
-            QFile::copy(QStringLiteral(VARKOZ_SOURCE_DIR "/tests/data/photo.gif"), pic1);
-        else
-            QVERIFY(writePicture(pic1, striped(size), format, progressive));
+        QVERIFY(writePicture(pic1, striped(size), "jpeg", progressive));
         const QImage seen = QImage(pic1).copy(QRect({}, visible));
         ScriptedRandom random;
         const RecordingLoader loader;
@@ -194,7 +179,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(game.hole(1).shown(), 20000);
         QCOMPARE(game.hole(1).size, QSize(800, 800));
         // Nothing was decoded on the game's thread, the small picture ahead on the side either.
-        QCOMPARE(loader.largestOnGameThread, 0);
+        QCOMPARE(loader.largest, 0);
 
         // The window grows: the target keeps its part on screen until the larger one is there,
         // decoded ahead of need, and the next jump shows that at once.

@@ -16,9 +16,8 @@ public:
     float next() override
     {
         ++draws;
-        if (!m_script.isEmpty())
-            return m_script.takeFirst();
-        return static_cast<float>(m_fallback() >> 8) / (1u << 24);
+        return m_script.isEmpty() ? static_cast<float>(m_fallback() >> 8) / (1u << 24)
+                                  : m_script.takeFirst();
     }
 
     int reseeds = 0;

@@ -20,11 +20,16 @@ inline float forPicture(int number, int count)
     return static_cast<float>(number) / static_cast<float>(count - 1) * 0.999f;
 }
 
-// A fresh temporary folder that is the current directory for as long as the object lives.
+// A fresh temporary folder, with letters beyond ASCII in its path, that is the current directory
+// for as long as the object lives.
 class TemporaryCurrentDir
 {
 public:
-    TemporaryCurrentDir() : m_previous(QDir::currentPath()) { QDir::setCurrent(m_dir.path()); }
+    TemporaryCurrentDir() : m_previous(QDir::currentPath())
+    {
+        QDir(m_dir.path()).mkpath(u"Játékok/Varkóz"_qs);
+        QDir::setCurrent(m_dir.filePath(u"Játékok/Varkóz"_qs));
+    }
     ~TemporaryCurrentDir() { QDir::setCurrent(m_previous); }
 
 private:
