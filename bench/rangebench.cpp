@@ -75,7 +75,7 @@ void tickBenchmark(benchmark::State &state, const TickCase &tick)
         state.counters["shown_us"] = stall + shown;
         state.counters["frame_us"] = frame;
         const Hole &hole = range.game().hole(newHole);
-        if (!hole.shown() || hole.number != tick.pictures.last())
+        if (!hole.shown() || hole.pictureNumber != tick.pictures.last())
             return state.SkipWithError("the target did not move as steered");
     }
 }
