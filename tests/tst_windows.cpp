@@ -110,6 +110,7 @@ private slots:
     void init()
     {
         QApplication::setQuitOnLastWindowClosed(false); // as in the program
+        cleanup();
         m_dir = std::make_unique<TemporaryCurrentDir>();
         writeTargets({0, 1, 2});
         m_random = {};
@@ -274,7 +275,6 @@ private slots:
 
     void darkThemeKeepsEveryTextReadable()
     {
-        m_forms.reset();
         const QPalette light = QApplication::palette();
         // A dark theme's buttons and windows, with light text.
         QApplication::setPalette(QPalette(QColor(50, 50, 50), QColor(36, 36, 36)));
