@@ -23,7 +23,7 @@
 
 namespace {
 
-// Ticks: a timeout of tmr1 against the floor of decoding the same pictures with a bare
+// Ticks: the handler of tmr1's timeout against the floor of decoding the same pictures with a bare
 // QImageReader. The target stands in the middle hole. The tick's loop over the holes meets a new
 // hole below it once, and places the target with one picture; a new hole above it, twice.
 constexpr int middleHole = 4;
