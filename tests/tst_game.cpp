@@ -36,12 +36,6 @@ QByteArray encoded(const QImage &image, const char *format)
     return bytes;
 }
 
-void writeFile(const QString &name, const QByteArray &bytes)
-{
-    QFile file(name);
-    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
-}
-
 // A JPEG whose header promises 30000 x 30000 pixels, and brings a few.
 QByteArray hugeJpegHeader()
 {
@@ -118,19 +112,17 @@ private slots:
     void drawsRoundHalfToEven()
     {
         // r, then the hole r x 8 gives, and the picture of five (r x 4) gives.
-        const struct
-        {
-            float r;
-            int hole, picture;
-        } draws[] = {{0, 0, 0},        {1.0f / 16, 0, 0},  {std::nextafter(1.0f / 16, 1.0f), 1, 0},
-                     {1.0f / 8, 1, 0}, {3.0f / 16, 2, 1},  {5.0f / 16, 2, 1},
-                     {3.0f / 8, 3, 2}, {15.0f / 16, 8, 4}, {std::nextafter(1.0f, 0.0f), 8, 4}};
-        for (const auto draw : draws) {
-            QCOMPARE(Draws::holeFor(draw.r), draw.hole);
-            QCOMPARE(Draws::pictureFor(draw.r, 5), draw.picture);
-            QCOMPARE(Draws::pictureFor(draw.r, 1), 0);
+        using Draw = std::tuple<float, int, int>;
+        for (const auto &[r, hole, picture] :
+             {Draw {0, 0, 0}, Draw {1.0f / 16, 0, 0}, Draw {std::nextafter(1.0f / 16, 1.0f), 1, 0},
+              Draw {1.0f / 8, 1, 0}, Draw {3.0f / 16, 2, 1}, Draw {5.0f / 16, 2, 1},
+              Draw {3.0f / 8, 3, 2}, Draw {15.0f / 16, 8, 4},
+              Draw {std::nextafter(1.0f, 0.0f), 8, 4}}) {
+            QCOMPARE(std::pair(Draws::holeFor(r), Draws::pictureFor(r, 5)),
+                     std::pair(qint16(hole), qint16(picture)));
+            QCOMPARE(Draws::pictureFor(r, 1), 0);
             // No picture at all gives 0 or -1, whose file does not exist.
-            QVERIFY(Draws::pictureFor(draw.r, 0) <= 0 && Draws::pictureFor(draw.r, 0) >= -1);
+            QVERIFY(Draws::pictureFor(r, 0) <= 0 && Draws::pictureFor(r, 0) >= -1);
         }
     }
 
@@ -149,7 +141,6 @@ private slots:
 
     void picturesAreCountedOnce()
     {
-        QCOMPARE(m_game->pictureCount(), 5);
         // A gap counts what is there; names past 20 and folders are not counted.
         QFile::remove(u"pix/pic0.jpg"_s);
         writeTargets({20, 21});
@@ -285,14 +276,17 @@ private slots:
         QTest::addColumn<QString>("reason"); // empty where the picture shows
         const QImage picture = striped({400, 300});
         const auto bytes = [](const QByteArray &content) {
-            return Lay([=] { writeFile(pic1, content); });
+            return Lay([=] {
+                QFile file(pic1);
+                QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content) == content.size());
+            });
         };
         const auto link = [](const QString &to) {
             return Lay([=] { QFile::link(to, pic1); });
         };
         const QByteArray jpeg = encoded(picture, "jpeg");
         QTest::newRow("unreadable") << Lay([=] {
-            writeFile(pic1, jpeg);
+            bytes(jpeg)();
             QFile::setPermissions(pic1, {});
         }) << u"there is no permission to read it"_s;
         QTest::newRow("text") << bytes("not a picture\n") << u"Unsupported image format"_s;

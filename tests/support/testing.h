@@ -11,14 +11,12 @@
 #include <QTest>
 
 // The value in [0, 1) that draws the hole, or the picture number out of count pictures.
-inline float forHole(int hole)
-{
+inline constexpr auto forHole = [](int hole) {
     return static_cast<float>(hole) / 8.0f;
-}
-inline float forPicture(int number, int count)
-{
+};
+inline constexpr auto forPicture = [](int number, int count) {
     return static_cast<float>(number) / static_cast<float>(count - 1) * 0.999f;
-}
+};
 
 // A fresh temporary folder, with letters beyond ASCII in its path, that is the current directory
 // for as long as the object lives.
