@@ -3,6 +3,7 @@
 // a dark theme. CTest also runs it at the screen scale 2, where every press must land as here.
 #include "testing.h"
 
+#include "accessibility.h"
 #include "cursorfile.h"
 #include "forms.h"
 #include "frmabout.h"
@@ -11,6 +12,7 @@
 #include "game.h"
 #include "picturebox.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QLabel>
 #include <QScopeGuard>
@@ -108,6 +110,7 @@ private slots:
     void init()
     {
         QApplication::setQuitOnLastWindowClosed(false); // as in the program
+        installAccessibility();
         cleanup();
         m_dir = std::make_unique<TemporaryCurrentDir>();
         writeTargets({0, 1, 2});
@@ -135,7 +138,7 @@ private slots:
 
         m_random.push({forHole(4), forPicture(2, 3)});
         m_main->Start();
-        QVERIFY(hole4->isVisible());
+        QCOMPARE(hole4->size(), QSize(83, 81)); // the target's own picture
         // Three quick clicks on the target are three hits; a press of another button is none.
         QTest::mouseDClick(m_main->windowHandle(), Qt::LeftButton, {},
                            m_main->centralWidget()->mapTo(m_main, centre4));
@@ -251,8 +254,12 @@ private slots:
         QVERIFY(endsTheProgram(*m_forms, [this] { clickAt(m_main, {216, 308}); }));
     }
 
-    void pointers()
+    void pointersAndWhatAssistiveTechnologyHears()
     {
+        // The field is heard by its caption, as its name only.
+        QAccessibleInterface *field =
+            QAccessible::queryAccessibleInterface(control(m_main, u"fraField"_s));
+        QCOMPARE(field->text(QAccessible::Name) + field->text(QAccessible::Help), u"The Varkoz"_s);
         // The gun-sight over the holes and the cross-hair over the field, hot spots from the files.
         const QCursor sight = control(m_main, u"picHole_4"_s)->cursor();
         QCOMPARE(sight.hotSpot(), QPoint(15, 15));
