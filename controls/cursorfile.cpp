@@ -80,6 +80,7 @@ std::optional<QList<QList<Ink>>> monochromeInks(QByteArrayView file)
     return inks;
 }
 
+#ifndef Q_OS_WIN
 // The picture of one-bit pixels, for platforms that cannot invert the screen: there the
 // inverting pixels are drawn black, so that they still show.
 QImage monochromeImage(const QList<QList<Ink>> &inks)
@@ -97,8 +98,7 @@ QImage monochromeImage(const QList<QList<Ink>> &inks)
     }
     return image;
 }
-
-#ifdef Q_OS_WIN
+#else
 // A pointer from one-bit pixels that inverts the screen where the cursor file says so.
 QCursor invertingCursor(const QList<QList<Ink>> &inks, QPoint hotSpot)
 {
