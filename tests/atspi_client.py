@@ -90,9 +90,8 @@ def play(name, game):
     window = wait_for("the main window", lambda: find(app, "frame", "    --= VARKOZ 1.0 beta =--"))
     values = {caption: find(window, "label", where=beside(find(window, "label", caption)))
               for caption in ("Hits:", "Misses:", "Precision:")}
-    for caption, value in values.items():
-        if value is None or value.name != "":
-            fail(f"no empty value beside {caption!r}")
+    if [value and value.name for value in values.values()] != ["", "", ""]:
+        fail(f"not an empty value beside each caption: {values}")
     field = find(window, "panel", "The Varkoz") or fail("no panel named by its caption")
     if "miss" not in field.description:
         fail(f"the field's description is {field.description!r}")
