@@ -6,8 +6,8 @@ class HeldTimers;
 class Range;
 
 // The rows, under the names that tools/bench-table.py reads: in this process, tick/..., photo/...,
-// {hit,miss}/{signal,mouse} and timing/... (which lets the held wave timers fire for its real
-// waves);
+// {hit,miss}/{signal,mouse} and timing/... (which lets its range's held wave timer fire for its
+// real waves);
 void registerRangeBenchmarks(Range &small, Range &medium, Range &baseline, Range &progressive,
                              Range &samples, HeldTimers &held);
 // startup and memory, of whole processes.

@@ -136,11 +136,14 @@ void shotBenchmark(benchmark::State &state, Range *range, Shot shot, Path path)
 // first from Start) against 600 ms, each wave from Start to its twentieth tick against 12 s.
 constexpr int timedWaves = 2;
 
-// Notes when each timeout of a wave timer arrives, before its handlers run.
+// Notes when each timeout of the timer arrives, before its handlers run.
 class ArrivalClock : public QObject
 {
 public:
-    ArrivalClock() { QCoreApplication::instance()->installEventFilter(this); }
+    explicit ArrivalClock(const QObject &timer) : m_timer(&timer)
+    {
+        QCoreApplication::instance()->installEventFilter(this);
+    }
     void restart()
     {
         arrivals.clear();
@@ -152,12 +155,13 @@ public:
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
-        if (event->type() == QEvent::Timer && watched->objectName() == u"tmr1")
+        if (event->type() == QEvent::Timer && watched == m_timer)
             arrivals.append(static_cast<double>(m_clock.nsecsElapsed()) / 1e6);
         return false;
     }
 
 private:
+    const QObject *m_timer;
     QElapsedTimer m_clock;
 };
 
@@ -165,9 +169,11 @@ void timingBenchmark(benchmark::State &state, Range *range, HeldTimers *held, bo
 {
     range->enter();
     range->endWave();
-    held->setHeld(false);
-    const auto holdAgain = qScopeGuard([held] { held->setHeld(true); });
-    ArrivalClock clock;
+    // This range's wave timer alone fires by itself; the other ranges' waves stay as they are.
+    const QTimer &timer = range->game().waveTimer();
+    held->letGo(&timer);
+    const auto holdAgain = qScopeGuard([held] { held->letGo(nullptr); });
+    ArrivalClock clock(timer);
     std::optional<std::jthread> spinner;
     if (otherCoreBusy)
         spinner.emplace([](std::stop_token stop) {

@@ -6,9 +6,9 @@
 #include <QTimer>
 
 // Holds back the timeouts of the program's timers of the given names for as long as it lives
-// (and is not told otherwise): they start, run and stop as the program has them, with their
-// intervals, but never fire by themselves, so that a test or a benchmark that delivers their
-// ticks is never overtaken by a real one, however slow the machine.
+// (but those of the one timer let go): they start, run and stop as the program has them, with
+// their intervals, but never fire by themselves, so that a test or a benchmark that delivers
+// their ticks is never overtaken by a real one, however slow the machine.
 class HeldTimers : public QObject
 {
 public:
@@ -17,16 +17,16 @@ public:
         QCoreApplication::instance()->installEventFilter(this);
     }
 
-    void setHeld(bool held) { m_held = held; }
+    void letGo(const QObject *timer) { m_letGo = timer; }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
-        return m_held && event->type() == QEvent::Timer && qobject_cast<QTimer *>(watched)
-            && m_names.contains(watched->objectName());
+        return event->type() == QEvent::Timer && watched != m_letGo
+            && qobject_cast<QTimer *>(watched) && m_names.contains(watched->objectName());
     }
 
 private:
     QStringList m_names;
-    bool m_held = true;
+    const QObject *m_letGo = nullptr;
 };
