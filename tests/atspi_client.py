@@ -77,8 +77,7 @@ def click(node, dx=None, dy=None):
 
 
 def press(button):
-    actions = button.queryAction()
-    actions.doAction(next(i for i in range(actions.nActions) if actions.getName(i) == "Press"))
+    button.queryAction().doAction(0)  # a push button's first action is Press
 
 
 def running(name):

@@ -152,8 +152,7 @@ private slots:
         const QPoint gap(128 - 3, 64);
         clickAt(m_main, gap, Qt::MiddleButton);
         QCOMPARE(text(m_main, u"lblMiss"_s), u"1"_s);
-        QVERIFY(marker->isVisible());
-        QVERIFY((marker->geometry().center() - gap).manhattanLength() <= 2);
+        QVERIFY(marker->isVisible() && (marker->geometry().center() - gap).manhattanLength() <= 2);
         // The marker takes the next press on it and counts nothing.
         clickAt(m_main, gap + QPoint(5, 5));
         QCOMPARE(text(m_main, u"lblMiss"_s), u"1"_s);
@@ -188,8 +187,7 @@ private slots:
         QCOMPARE(text(countdown, u"Label2"_s), u"5"_s);
         // A step a second, to the millisecond.
         const QTimer *steps = control<QTimer>(countdown, u"tmrStart"_s);
-        QCOMPARE(steps->interval(), 1000);
-        QCOMPARE(steps->timerType(), Qt::PreciseTimer);
+        QVERIFY(steps->interval() == 1000 && steps->timerType() == Qt::PreciseTimer);
         for (const QString &number : {u"4"_s, u"3"_s, u"2"_s, u"1"_s}) {
             fire(countdown, u"tmrStart"_s);
             QCOMPARE(text(countdown, u"Label2"_s), number);
@@ -262,8 +260,8 @@ private slots:
         QCOMPARE(field->text(QAccessible::Name) + field->text(QAccessible::Help), u"The Varkoz"_s);
         // The gun-sight over the holes and the cross-hair over the field, hot spots from the files.
         const QCursor sight = control(m_main, u"picHole_4"_s)->cursor();
-        QCOMPARE(sight.hotSpot(), QPoint(15, 15));
-        QCOMPARE(control(m_main, u"fraField"_s)->cursor().hotSpot(), QPoint(14, 15));
+        QCOMPARE(std::pair(sight.hotSpot(), control(m_main, u"fraField"_s)->cursor().hotSpot()),
+                 std::pair(QPoint(15, 15), QPoint(14, 15)));
         // Black and white rings, and the screen-inverting one (which Qt's reader drops) drawn
         // black.
         const QImage picture = sight.pixmap().toImage();
