@@ -115,8 +115,9 @@ QString openRegularFile(QFile &file, const QString &fileName)
     if (info.exists() && !info.isFile())
         return u"it is not a regular file"_s;
     file.setFileName(fileName);
+    // The system's own reason: a file that exists may also be held open by another program.
     if (!file.open(QIODevice::ReadOnly))
-        return info.exists() ? noPermission : notFound;
+        return info.exists() ? file.errorString() : notFound;
     return {};
 }
 #endif
