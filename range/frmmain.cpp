@@ -8,6 +8,7 @@
 #include "windowframe.h"
 
 #include <QCoreApplication>
+#include <QMenuBar>
 #include <QScreen>
 
 namespace {
@@ -52,8 +53,12 @@ void FrmMain::setUpControls()
             action->setObjectName(QStringLiteral("mnuDash"));
     }
 
-    // The client area below the menu bar; resizing the window later moves nothing.
-    const int menuHeight = menuBar()->isNativeMenuBar() ? 0 : menuBar()->sizeHint().height();
+    // The client area below the menu bar; resizing the window later moves nothing. The menu bar
+    // gets the height it takes at the window's width, in its style, which under the Windows
+    // styles is a line more than its size hint (the space they leave below it).
+    QMenuBar *menu = menuBar();
+    menu->ensurePolished();
+    const int menuHeight = menu->isNativeMenuBar() ? 0 : menu->heightForWidth(clientArea.width());
     resize(clientArea + QSize(0, menuHeight));
     m_game.setVisibleSize(clientArea);
     centreOnScreen(*this);
