@@ -16,10 +16,14 @@
 
 #include <atomic>
 
+#ifdef Q_OS_WIN
+#include <windows.h>
+#else
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
+#endif
 
 using namespace Qt::StringLiterals;
 
@@ -71,6 +75,7 @@ class TestGame : public QObject
     ScriptedRandom m_random;
     DiskPictureLoader m_loader;
     std::unique_ptr<Game> m_game;
+    std::shared_ptr<void> m_heldOpen; // a target file held open by a bad-file row
 
     // Starts a wave (or puts a second target up) in the hole, with the picture.
     void startWith(int hole, int picture = 0)
@@ -101,6 +106,7 @@ class TestGame : public QObject
 private slots:
     void init()
     {
+        m_heldOpen.reset();
         m_game.reset();
         m_dir.reset();
         m_dir = std::make_unique<TemporaryCurrentDir>();
@@ -139,11 +145,11 @@ private slots:
     void picturesAreCountedOnce()
     {
         // A gap counts what is there; names past 20 and folders are not counted.
-        QFile::remove(u"pix/pic0.jpg"_s);
+        QVERIFY(removeWhenLetGo(u"pix/pic0.jpg"_s));
         writeTargets({20, 21});
         QDir().mkpath(u"pix/pic9.jpg"_s);
         QVERIFY(PictureSet::count() == 5 && m_game->pictureCount() == 5);
-        QDir(u"pix"_s).removeRecursively();
+        QVERIFY(removeWhenLetGo(u"pix"_s));
         QCOMPARE(PictureSet::count(), 0);
     }
 
@@ -253,7 +259,7 @@ private slots:
     void missingPictureShowsTheFallbackOnce()
     {
         const QImage fallback(u":/assets/fallback-target.png"_s);
-        QFile::remove(u"pix/pic1.jpg"_s);
+        QVERIFY(removeWhenLetGo(pic1));
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"pix.pic1\\.jpg.*File not found"_s));
         QTest::failOnWarning(QRegularExpression(u"."_s));
         startWith(2, 1);
@@ -274,14 +280,7 @@ private slots:
                 QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content) == content.size());
             });
         };
-        const auto link = [](const QString &to) {
-            return Lay([=] { QFile::link(to, pic1); });
-        };
         const QByteArray jpeg = encoded(picture, "jpeg");
-        QTest::newRow("unreadable") << Lay([=] {
-            bytes(jpeg)();
-            QFile::setPermissions(pic1, {});
-        }) << u"there is no permission to read it"_s;
         QTest::newRow("text") << bytes("not a picture\n") << u"Unsupported image format"_s;
         QTest::newRow("JPEG cut short")
             << bytes(jpeg.left(jpeg.size() * 2 / 3)) << u"Corrupt JPEG data"_s;
@@ -289,6 +288,22 @@ private slots:
         QTest::newRow("30000 x 30000 header")
             << bytes(hugeJpegHeader()) << u"too large (30000 x 30000 pixels)"_s;
         QTest::newRow("folder") << Lay([] { QDir().mkpath(pic1); }) << u"it is a folder"_s;
+#ifdef Q_OS_WIN
+        // Another program holds it open without sharing it, for as long as the row lasts.
+        QTest::newRow("held open") << Lay([=, this] {
+            bytes(jpeg)();
+            m_heldOpen.reset(CreateFileW(reinterpret_cast<LPCWSTR>(pic1.utf16()), GENERIC_READ, 0,
+                                         nullptr, OPEN_EXISTING, 0, nullptr),
+                             CloseHandle);
+        }) << qt_error_string(ERROR_SHARING_VIOLATION);
+#else
+        const auto link = [](const QString &to) {
+            return Lay([=] { QFile::link(to, pic1); });
+        };
+        QTest::newRow("unreadable") << Lay([=] {
+            bytes(jpeg)();
+            QFile::setPermissions(pic1, {});
+        }) << u"there is no permission to read it"_s;
         QTest::newRow("broken link") << link(u"gone"_s) << u"File not found"_s;
         QTest::newRow("named pipe")
             << Lay([] { mkfifo(qPrintable(pic1), 0644); }) << u"it is a named pipe"_s;
@@ -298,26 +313,31 @@ private slots:
             bind(socket(AF_UNIX, SOCK_STREAM, 0), reinterpret_cast<sockaddr *>(&address),
                  sizeof address);
         }) << u"it is a socket"_s;
+#endif
     }
 
     void badFiles()
     {
         QFETCH(std::function<void()>, lay);
         QFETCH(QString, reason);
-        QFile::remove(pic1);
+        QVERIFY(removeWhenLetGo(pic1));
         lay();
-        // Read as nobody, for whom permissions count (root reads anything), on a thread of its
-        // own, so that a reader that waits fails the test instead of holding it.
+        // Read on a thread of its own, so that a reader that waits fails the test instead of
+        // holding it, and on Unix as nobody, for whom permissions count (root reads anything).
+#ifdef Q_OS_UNIX
         for (const QString &folder : {u"../.."_s, u".."_s, u"."_s, u"pix"_s})
             QFile::setPermissions(folder, QFile::permissions(folder) | QFile::ExeOther);
         const bool root = geteuid() == 0;
         QVERIFY(!root || (setegid(65534) == 0 && seteuid(65534) == 0));
+#endif
         const auto file = std::make_shared<PictureFile>();
         const std::unique_ptr<QThread> reading(QThread::create(
             [file] { *file = DiskPictureLoader().load(pic1, visible, PictureLoader::noLimit); }));
         reading->start();
         const bool done = reading->wait(5000);
+#ifdef Q_OS_UNIX
         QVERIFY(!root || (seteuid(0) == 0 && setegid(0) == 0));
+#endif
         QVERIFY2(done, "the loader was still waiting after 5 s");
         QVERIFY2(file->error.contains(reason) || file->complaint.contains(reason),
                  qPrintable(file->error + file->complaint));

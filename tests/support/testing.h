@@ -18,15 +18,15 @@ inline constexpr auto forPicture = [](int number, int count) {
     return static_cast<float>(number) / static_cast<float>(count - 1) * 0.999f;
 };
 
-// A fresh temporary folder, with letters beyond ASCII in its path, that is the current directory
-// for as long as the object lives.
+// A fresh temporary folder that is the current directory for as long as the object lives. Its path
+// has letters of the Western code pages and letters that none of them has.
 class TemporaryCurrentDir
 {
 public:
     TemporaryCurrentDir() : m_previous(QDir::currentPath())
     {
-        QDir(m_dir.path()).mkpath(u"Játékok/Varkóz"_qs);
-        QDir::setCurrent(m_dir.filePath(u"Játékok/Varkóz"_qs));
+        QDir(m_dir.path()).mkpath(u"Játékok/Варкоз"_qs);
+        QDir::setCurrent(m_dir.filePath(u"Játékok/Варкоз"_qs));
     }
     ~TemporaryCurrentDir() { QDir::setCurrent(m_previous); }
 
@@ -34,6 +34,15 @@ private:
     QTemporaryDir m_dir;
     QString m_previous;
 };
+
+// Removes the file or folder. Windows removes nothing that is open, and the game may still be
+// reading its targets ahead: there it is tried until it is gone.
+inline bool removeWhenLetGo(const QString &path)
+{
+    return QTest::qWaitFor([&path] {
+        return QFileInfo(path).isDir() ? QDir(path).removeRecursively() : QFile::remove(path);
+    });
+}
 
 // A picture with detail all through it, so that every part of its file takes decoding.
 inline QImage striped(QSize size, int hue = 180)
