@@ -14,7 +14,9 @@ const KeptPictures::Kept *KeptPictures::find(const QString &fileName, const File
 
 void KeptPictures::keep(const QString &fileName, const Kept &kept)
 {
-    if (!kept.stamp.regular)
+    // A file that could not be opened is tried again each time: it may open at the next try
+    // without any change to its stamp.
+    if (!kept.stamp.regular || kept.file.openFailed)
         return;
     const qsizetype bytes = kept.file.image.sizeInBytes() + fileName.size();
     // The cache owns what it is given, and drops the least recently used beyond its limit.

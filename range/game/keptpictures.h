@@ -27,6 +27,7 @@ public:
 
     // What is kept of the file, whatever its part, while the file keeps the stamp.
     const Kept *find(const QString &fileName, const FileStamp &stamp) const;
+    // Keeps what was read of a regular file (not a failure to open it, which may pass).
     void keep(const QString &fileName, const Kept &kept);
 
 private:

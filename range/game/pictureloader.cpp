@@ -132,7 +132,7 @@ PictureFile DiskPictureLoader::load(const QString &fileName, QSize part, qint64 
 {
     QFile file;
     if (QString refused = openRegularFile(file, fileName); !refused.isEmpty())
-        return {.error = std::move(refused)};
+        return {.error = std::move(refused), .openFailed = true};
 
     const DecoderMessages decoder;
     QImageReader reader(&file);

@@ -19,6 +19,9 @@ struct PictureFile
     QString complaint = {};
     // The picture has more pixels than the caller would wait for: nothing was decoded.
     bool overPixelLimit = false;
+    // The file could not be opened, for the error's reason: a reason that may pass with nothing
+    // changed in the file, as when another program lets go of a file it held open.
+    bool openFailed = false;
 };
 
 // Reads a picture file and decodes it. Called on any thread, for one file at a time per call.
