@@ -4,7 +4,8 @@
 # started as its Start-menu shortcut starts it and played through a wave by windowcheck.exe
 # (windowcheck.cpp), with screenshots; the portable folder unpacked into a folder whose path has
 # letters beyond ASCII and started as Explorer starts it; then the uninstaller, after which
-# nothing is left. The screenshots go to screenshots/ beside the release, as PNG files.
+# nothing is left, and nothing but a photo the player added to pix. The screenshots go to
+# screenshots/ beside the release, as PNG files.
 #
 #   window-check.sh <folder of the release> <zip> <installer>    (WINEPREFIX and the rest set)
 set -eu
@@ -104,6 +105,18 @@ ok "the uninstaller left nothing in $folder_win, which is gone"
 [ ! -e "$shortcut" ] || fail "the uninstaller left the shortcut"
 [ -z "$(registered DisplayName)" ] || fail "the uninstaller left the game in the installed apps"
 ok "nor the shortcut, nor the entry in the installed apps"
+
+# A player's own picture in pix is theirs: installed again, with a photo added, the uninstaller
+# takes away everything but that photo (and the folders around it).
+wine "$out/$setup" /S
+wineserver --wait
+cp "$source/pix/pic0.jpg" "$folder/pix/mine.jpg"
+wine "$folder/Uninstall.exe" /S
+wineserver --wait
+left=$(cd "$folder" && find . | sort | tr '\n' ' ')
+[ "$left" = ". ./pix ./pix/mine.jpg " ] || fail "with a player's photo the uninstaller left $left"
+ok "with a player's photo in pix the uninstaller left that photo alone"
+rm -rf "$folder"
 
 for shot in "$out"/screenshots/*.bmp; do
     convert "$shot" "${shot%.bmp}.png"
