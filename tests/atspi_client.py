@@ -1,8 +1,9 @@
 """Plays a short game through AT-SPI, as a screen reader and its user would: reads the windows,
 listens for the changes the game announces, presses Start through its action, shoots with the
-accessibility bus's own mouse and starts a new game from the menu. Run inside a D-Bus session and
-an X display (dbus-run-session -- xvfb-run -a), it starts the accessibility bus and the game
-(the first argument) in a copy of the sample pix folder (the second). Exits 0 when everything was
+accessibility bus's own mouse and starts a new game from the menu. Run inside a D-Bus session
+(dbus-run-session), it starts a virtual X display (Xvfb, on a display number the server itself
+finds free, so that runs side by side never meet), the accessibility bus and the game (the first
+argument) in a copy of the sample pix folder (the second). Exits 0 when everything was
 read and heard, 1 otherwise, and 77 (a skip, unless VARKOZ_NO_SKIPS is set) without the client."""
 
 import os
@@ -134,6 +135,15 @@ def main():
     program, pix = sys.argv[1:3]
     work = tempfile.mkdtemp()
     shutil.copytree(pix, os.path.join(work, "pix"))
+    # The display stays as it is when its last client leaves: a server that resets then refuses
+    # whoever connects meanwhile, such as the game.
+    chosen, told = os.pipe()
+    display = subprocess.Popen(["Xvfb", "-displayfd", str(told), "-screen", "0", "1024x768x24",
+                                "-nolisten", "tcp", "-noreset"],
+                               pass_fds=[told], stderr=subprocess.DEVNULL)
+    os.close(told)
+    with os.fdopen(chosen) as number:
+        os.environ["DISPLAY"] = ":" + number.readline().strip()
     bus = subprocess.Popen(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"],
                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     log = open(os.path.join(work, "game.log"), "w+")
@@ -149,6 +159,8 @@ def main():
         game.kill()
         bus.terminate()  # which takes its own bus down with it
         bus.wait()
+        display.terminate()
+        display.wait()
         shutil.rmtree(work)
 
 
