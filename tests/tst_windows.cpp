@@ -317,6 +317,10 @@ private slots:
         // The field's caption, in the frame's top line.
         QWidget *field = control(m_main, u"fraField"_s);
         QVERIFY(textContrast(field->grab(QRect(10, 0, 50, 12)).toImage()) >= 4.5);
+        // Its frame is etched in: dark outside on the left, light outside on the right.
+        const QImage frame = field->grab().toImage();
+        QCOMPARE(std::pair(frame.pixelColor(0, 100), frame.pixelColor(frame.width() - 1, 100)),
+                 std::pair(field->palette().dark().color(), field->palette().light().color()));
     }
 };
 
