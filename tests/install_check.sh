@@ -54,4 +54,8 @@ if [ -n "$package" ]; then
 fi
 
 [ "$failures" -eq 0 ] || { echo "$failures check(s) failed" >&2; exit 1; }
-echo "The installed tree${package:+ and the Debian package} are right."
+if [ -n "$package" ]; then
+    echo "The installed tree and the Debian package are right."
+else
+    echo "The installed tree is right."
+fi
