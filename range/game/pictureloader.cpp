@@ -61,9 +61,10 @@ private:
 };
 
 const QString notFound = u"File not found"_s;
-const QString noPermission = u"there is no permission to read it"_s;
 
 #ifdef Q_OS_UNIX
+const QString noPermission = u"there is no permission to read it"_s;
+
 // What a file that is not a regular one is, in the player's words; empty for a regular file.
 QString kindOf(mode_t mode)
 {
