@@ -29,29 +29,6 @@ const QString pic1 = u"pix/pic1.jpg"_s;
 const QSize visible(300, 360);
 const QImage fallback(u":/assets/fallback-target.png"_s);
 
-QByteArray encoded(const QImage &image, const char *format, bool progressive = false)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, format);
-    writer.setProgressiveScanWrite(progressive);
-    writer.write(image);
-    return bytes;
-}
-
-// A small JPEG whose frame header claims the size, with every colour at full resolution where
-// `sampling` is 0x11: a header that promises what its few bytes never bring.
-QByteArray claimingJpeg(QSize size, bool progressive, char sampling = 0x22)
-{
-    QByteArray bytes = encoded(QImage(8, 8, QImage::Format_RGB32), "jpeg", progressive);
-    const qsizetype frame = bytes.indexOf(progressive ? "\xff\xc2" : "\xff\xc0");
-    qToBigEndian<quint16>(size.height(), bytes.data() + frame + 5);
-    qToBigEndian<quint16>(size.width(), bytes.data() + frame + 7);
-    bytes[frame + 11] = sampling; // the brightness; the two colours stay at 0x11
-    return bytes;
-}
-
 // The JPEG with an Exif orientation (1 to 8) after its start, as cameras write it.
 QByteArray withOrientation(QByteArray jpeg, quint16 orientation)
 {
@@ -63,13 +40,6 @@ QByteArray withOrientation(QByteArray jpeg, quint16 orientation)
                                  36);
     qToBigEndian(orientation, exif.data() + 28);
     return jpeg.insert(2, exif);
-}
-
-bool writeBytes(const QString &name, const QByteArray &bytes)
-{
-    QDir().mkpath(QFileInfo(name).path());
-    QFile file(name);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
 #ifdef Q_OS_WIN
@@ -270,7 +240,7 @@ private slots:
     {
         QImage wide = striped({200, 100});
         wide.setColorSpace(QColorSpace::DisplayP3);
-        QVERIFY(writeBytes(pic1, encoded(wide, "jpeg")));
+        QVERIFY(writePicture(pic1, wide));
         const PictureFile file = PictureReading::read(pic1, {120, 100}, m_going);
         const QImage expected = QImage(pic1).convertedToColorSpace(QColorSpace::SRgb);
         QCOMPARE(file.image.colorSpace(), QColorSpace(QColorSpace::SRgb));
@@ -289,7 +259,7 @@ private slots:
     {
         QFETCH(QSize, size);
         QFETCH(bool, progressive);
-        QVERIFY(writeBytes(pic1, encoded(striped(size), "jpeg", progressive)));
+        QVERIFY(writePicture(pic1, striped(size), "jpeg", progressive));
         const QImage photo(pic1);
 
         // Read ahead once, as far as it can be seen, it shows at once whenever it is drawn.
