@@ -11,6 +11,7 @@
 #include "frmstart.h"
 #include "game.h"
 #include "picturebox.h"
+#include "picturefile.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -110,6 +111,7 @@ private slots:
     {
         QApplication::setQuitOnLastWindowClosed(false); // as in the program
         installAccessibility();
+        PictureReading::collectDecoderMessages();
         cleanup();
         m_dir = std::make_unique<TemporaryCurrentDir>();
         writeTargets({0, 1, 2});

@@ -131,7 +131,11 @@ public:
 
     QString text() const { return m_messages.join(u"; "); }
 
-    static void install() { s_previous = qInstallMessageHandler(&DecoderMessages::handle); }
+    static void install()
+    {
+        static const QtMessageHandler previous = qInstallMessageHandler(&DecoderMessages::handle);
+        s_previous = previous;
+    }
 
 private:
     static void handle(QtMsgType type, const QMessageLogContext &context, const QString &message)
@@ -301,6 +305,8 @@ PictureFile read(const QString &fileName, QSize part, const std::atomic_bool &st
         reader.setClipRect(clip);
 
     QImage image = reader.read();
+    if (stop)
+        return {.stamp = stamp, .error = u"its reading was stopped"_s};
     if (image.isNull()) {
         const QString said = decoder.text();
         return {.size = upright,

@@ -52,12 +52,14 @@ inline constexpr int longestSide = 65535;
 // Reads the picture in the file as far as the part of the given size from its upright top-left
 // corner, decoding no more of it where the format allows. Only a regular file is opened: a
 // named pipe, a socket or a device could keep the reader waiting for good. A picture whose
-// decoding would allocate more than mostDecodingBytes is refused from its header. Reading stops
-// early, with an error, once `stop` is set. Any thread may call it.
+// decoding would allocate more than mostDecodingBytes is refused from its header. Once `stop` is
+// set, the decoder gets nothing more from the file and the reading ends early, with an error.
+// Any thread may call it.
 PictureFile read(const QString &fileName, QSize part, const std::atomic_bool &stop);
 
 // Makes what Qt's image decoders say while a picture is read part of its result (the
-// complaint), instead of the program's output. Process-wide: call once where the program starts.
+// complaint), instead of the program's output. Process-wide: call where the program starts; a
+// second call changes nothing.
 void collectDecoderMessages();
 
 } // namespace PictureReading

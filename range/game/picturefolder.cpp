@@ -4,24 +4,26 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <thread>
+
 using namespace Qt::StringLiterals;
 
-PictureFolder::PictureFolder(QObject *parent) : TargetPictures(parent), m_reader([this] { work(); })
+PictureFolder::PictureFolder(QObject *parent) : TargetPictures(parent)
 {
     m_settle.setSingleShot(true);
     m_settle.setInterval(settleMilliseconds);
     connect(&m_settle, &QTimer::timeout, this, &PictureFolder::readAgainForTheSize);
+    std::thread(work, m_queue, this).detach();
 }
 
 PictureFolder::~PictureFolder()
 {
-    // The picture being read stops at its next read from the file.
+    // The picture being read stops at its next read from the file; nothing waits for it.
     {
-        const std::lock_guard lock(m_mutex);
-        m_stopping = true;
+        const std::lock_guard lock(m_queue->mutex);
+        m_queue->stopping = true;
     }
-    m_wake.notify_one();
-    m_reader.join();
+    m_queue->wake.notify_one();
 }
 
 QString PictureFolder::fileName(int number)
@@ -69,8 +71,8 @@ void PictureFolder::setVisibleSize(QSize size)
         return;
     m_visible = size;
     {
-        const std::lock_guard lock(m_mutex);
-        m_part = size;
+        const std::lock_guard lock(m_queue->mutex);
+        m_queue->part = size;
     }
     m_settle.start();
 }
@@ -78,23 +80,24 @@ void PictureFolder::setVisibleSize(QSize size)
 void PictureFolder::read(qint16 number, bool first)
 {
     {
-        const std::lock_guard lock(m_mutex);
+        const std::lock_guard lock(m_queue->mutex);
+        QList<qint16> &waiting = m_queue->waiting;
         // What is being read is looked at again when it comes.
-        if (m_reading == number)
+        if (m_queue->reading == number)
             return;
-        const qsizetype waiting = m_waiting.indexOf(number);
-        if (waiting >= 0 && !first)
+        const qsizetype place = waiting.indexOf(number);
+        if (place >= 0 && !first)
             return;
-        if (waiting >= 0)
-            m_waiting.remove(waiting);
+        if (place >= 0)
+            waiting.remove(place);
         else
             ++m_unfinished;
         if (first)
-            m_waiting.prepend(number);
+            waiting.prepend(number);
         else
-            m_waiting.append(number);
+            waiting.append(number);
     }
-    m_wake.notify_one();
+    m_queue->wake.notify_one();
 }
 
 void PictureFolder::readAgainForTheSize()
@@ -105,23 +108,23 @@ void PictureFolder::readAgainForTheSize()
     }
 }
 
-void PictureFolder::work()
+void PictureFolder::work(const std::shared_ptr<Queue> &queue, PictureFolder *folder)
 {
-    std::unique_lock lock(m_mutex);
+    std::unique_lock lock(queue->mutex);
     for (;;) {
-        m_wake.wait(lock, [this] { return m_stopping || !m_waiting.isEmpty(); });
-        if (m_stopping)
+        queue->wake.wait(lock, [&] { return queue->stopping || !queue->waiting.isEmpty(); });
+        if (queue->stopping)
             return;
-        const qint16 number = m_waiting.takeFirst();
-        const QSize part = m_part;
-        m_reading = number;
+        const qint16 number = queue->waiting.takeFirst();
+        const QSize part = queue->part;
+        queue->reading = number;
         lock.unlock();
-        const PictureFile file = PictureReading::read(fileName(number), part, m_stopping);
+        const PictureFile file = PictureReading::read(fileName(number), part, queue->stopping);
         lock.lock();
-        m_reading.reset();
-        if (!m_stopping)
+        queue->reading.reset();
+        if (!queue->stopping)
             QMetaObject::invokeMethod(
-                this, [this, number, part, file] { readDone(number, part, file); },
+                folder, [folder, number, part, file] { folder->readDone(number, part, file); },
                 Qt::QueuedConnection);
     }
 }

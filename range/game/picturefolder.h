@@ -10,9 +10,9 @@
 
 #include <atomic>
 #include <condition_variable>
+#include <memory>
 #include <mutex>
 #include <optional>
-#include <thread>
 
 // The player's target pictures: pix/pic0.jpg, pix/pic1.jpg and so on in the current directory,
 // counted once; numbers 0 to the count less one are then taken to be valid, gaps or not.
@@ -59,11 +59,25 @@ private:
         quint64 drawn = 0; // when it was last drawn
     };
 
+    // What the folder and its reading thread share: the numbers to read, each once, in order,
+    // the number being read, the part to read of each, and whether to stop. The thread holds it
+    // too, so that it may finish a picture under way once the folder is gone; it then shows it
+    // to no one, and ends.
+    struct Queue
+    {
+        std::mutex mutex;
+        std::condition_variable wake;
+        QList<qint16> waiting;
+        std::optional<qint16> reading;
+        QSize part;
+        std::atomic_bool stopping = false;
+    };
+    static void work(const std::shared_ptr<Queue> &queue, PictureFolder *folder);
+
     void read(qint16 number, bool first = false);
     void readAgainForTheSize();
     // Whether what is kept is all of the picture that can be seen, and no more.
     bool fits(const Kept &kept) const;
-    void work();
     void readDone(qint16 number, QSize part, const PictureFile &file);
     void keepWithin(qint64 bytes, qint16 spared);
     TargetPicture shown(const QString &fileName, const PictureFile &file);
@@ -77,13 +91,5 @@ private:
     QTimer m_settle;
     QSet<QString> m_warned;
     QImage m_fallback;
-
-    // Shared with the reading thread, under the mutex.
-    std::mutex m_mutex;
-    std::condition_variable m_wake;
-    QList<qint16> m_waiting; // the numbers to read, each once, in order
-    std::optional<qint16> m_reading; // the number being read, if any
-    QSize m_part; // the part to read of each
-    std::atomic_bool m_stopping = false;
-    std::thread m_reader; // last: it starts once all the rest is there
+    const std::shared_ptr<Queue> m_queue = std::make_shared<Queue>();
 };
