@@ -139,11 +139,13 @@ private slots:
         QTest::newRow("progressive 5792 x 5792 header")
             << bytes(claimingJpeg({5792, 5792}, true, 0x11))
             << u"decoding it would take 194 MiB, more than the 128 MiB a picture may"_s;
+#ifndef Q_OS_WIN // whose release brings no SVG reader
         // Read by its content where Qt's SVG reader is installed, as on many desktops.
         QTest::newRow("2000000000 x 2000000000 SVG")
             << bytes(R"(<svg xmlns="http://www.w3.org/2000/svg" width="2000000000" )"
                      R"(height="2000000000"/>)")
             << u"claims 2000000000 x 2000000000 pixels"_s;
+#endif
         QTest::newRow("folder") << Lay([] { QDir().mkpath(pic1); }) << u"it is a folder"_s;
 #ifdef Q_OS_WIN
         // Held open without sharing, for as long as the row lasts.
