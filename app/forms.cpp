@@ -25,8 +25,7 @@ Forms::~Forms()
 FrmMain &Forms::frmMain()
 {
     if (m_main.isNull()) {
-        m_game = std::make_unique<Game>(m_random, m_pictures);
-        m_main = new FrmMain(*m_game);
+        m_main = new FrmMain(std::make_unique<Game>(m_random, m_pictures));
         unloadOnClose(m_main);
         connect(m_main, &FrmMain::startClicked, this, &Forms::countDown);
         connect(m_main, &FrmMain::aboutChosen, this, &Forms::showAbout);
@@ -36,8 +35,7 @@ FrmMain &Forms::frmMain()
 
 Game &Forms::game()
 {
-    frmMain();
-    return *m_game;
+    return frmMain().game();
 }
 
 FrmStart &Forms::frmStart()

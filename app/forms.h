@@ -3,8 +3,6 @@
 #include <QObject>
 #include <QPointer>
 
-#include <memory>
-
 class FrmAbout;
 class FrmMain;
 class FrmStart;
@@ -30,7 +28,8 @@ public:
     FrmMain &frmMain();
     FrmStart &frmStart();
     FrmAbout &frmAbout();
-    // The game the main window shows; each main window loaded plays a fresh one.
+    // The game the main window shows; each main window loaded plays a fresh one, which is
+    // unloaded with it.
     Game &game();
 
 signals:
@@ -50,7 +49,6 @@ private:
 
     RandomSource &m_random;
     const PictureLoader &m_pictures;
-    std::unique_ptr<Game> m_game;
     QPointer<FrmMain> m_main;
     QPointer<FrmStart> m_start;
     QPointer<FrmAbout> m_about;

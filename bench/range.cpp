@@ -65,7 +65,7 @@ Range::Range(QSize pictureSize, int count, Encoding encoding)
     if (!written)
         qFatal("Cannot write the target pictures into %s", qPrintable(path()));
     enter();
-    m_window = std::make_unique<FrmMain>(m_game);
+    m_window = std::make_unique<FrmMain>(std::make_unique<Game>(m_random, m_loader));
     showAndPaint(*m_window);
     standTargetIn(middleHole);
 }
@@ -91,11 +91,11 @@ CaptionFrame &Range::field() const
 void Range::standTargetIn(int hole)
 {
     // The tick to be measured next must not be the wave's last.
-    if (!m_game.isRunning() || m_game.tickCount() >= Game::ticksPerWave - 2) {
+    if (!game().isRunning() || game().tickCount() >= Game::ticksPerWave - 2) {
         endWave(hole);
         steer(hole);
         startWave();
-    } else if (m_game.lastHole() != hole) {
+    } else if (game().lastHole() != hole) {
         steer(hole);
         tick();
     }
@@ -105,8 +105,8 @@ void Range::standTargetIn(int hole)
 
 void Range::endWave(int avoidedHole)
 {
-    while (m_game.isRunning()) {
-        const int next = (m_game.lastHole() + 1) % Game::holeCount;
+    while (game().isRunning()) {
+        const int next = (game().lastHole() + 1) % Game::holeCount;
         steer(next == avoidedHole ? (next + 1) % Game::holeCount : next);
         tick();
     }
@@ -120,14 +120,14 @@ void Range::startWave()
 void Range::steer(int hole, const QList<int> &pictures)
 {
     m_random.push({static_cast<float>(hole) / 8.0f});
-    const int count = m_game.pictureCount();
+    const int count = game().pictureCount();
     for (int number : pictures)
         m_random.push({count > 1 ? static_cast<float>(number) / (count - 1) * 0.999f : 0.0f});
 }
 
 void Range::tick()
 {
-    m_game.tick();
+    game().tick();
 }
 
 bool Range::waitUntilShown(int hole)
@@ -135,7 +135,7 @@ bool Range::waitUntilShown(int hole)
     QTimer deadline; // wakes the event loop, should nothing else come
     deadline.setSingleShot(true);
     deadline.start(10'000);
-    while (!m_game.hole(hole).shown() && deadline.isActive())
+    while (!game().hole(hole).shown() && deadline.isActive())
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    return m_game.hole(hole).shown();
+    return game().hole(hole).shown();
 }

@@ -40,7 +40,7 @@ public:
     bool touch(int number);
 
     FrmMain &window() { return *m_window; }
-    const Game &game() const { return m_game; }
+    Game &game() const { return m_window->game(); }
     PictureBox &hole(int index) const;
     CaptionFrame &field() const;
 
@@ -60,6 +60,5 @@ private:
     QDateTime m_lastTouch = QDateTime::currentDateTime();
     ScriptedRandom m_random;
     DiskPictureLoader m_loader;
-    Game m_game {m_random, m_loader};
     std::unique_ptr<FrmMain> m_window;
 };

@@ -18,8 +18,11 @@ QString countText(std::optional<int> count)
 }
 } // namespace
 
-FrmMain::FrmMain(Game &game, QWidget *parent)
-    : QMainWindow(parent), ui(std::make_unique<Ui::frmMain>()), m_game(game)
+FrmMain::FrmMain(std::unique_ptr<Game> game, QWidget *parent)
+    : QMainWindow(parent),
+      ui(std::make_unique<Ui::frmMain>()),
+      m_ownGame(std::move(game)),
+      m_game(*m_ownGame)
 {
     ui->setupUi(this);
     setUpControls();

@@ -14,8 +14,9 @@ class frmMain;
 }
 
 // The shooting range: the field with its nine holes, the score, the buttons and the menus. It
-// shows the game it is handed and forwards the player's presses to it. What lies beyond the window
-// (the countdown, the About window) it asks for with signals.
+// shows the game it is handed and forwards the player's presses to it. The game is the window's
+// own: it lives and dies with the window. What lies beyond the window (the countdown, the About
+// window) it asks for with signals.
 class FrmMain : public QMainWindow
 {
     Q_OBJECT
@@ -23,8 +24,10 @@ class FrmMain : public QMainWindow
 public:
     static constexpr QSize clientArea {337, 387}; // 5055 x 5805 twips
 
-    explicit FrmMain(Game &game, QWidget *parent = nullptr);
+    explicit FrmMain(std::unique_ptr<Game> game, QWidget *parent = nullptr);
     ~FrmMain() override;
+
+    Game &game() const { return m_game; }
 
     // Begins a wave; the countdown calls it when it reaches 0.
     void Start();
@@ -53,5 +56,8 @@ private:
 
     std::unique_ptr<Ui::frmMain> ui;
     std::array<PictureBox *, Game::holeCount> picHole {};
+    // Declared last, so that the game goes first, its timer and its decoding with it, while what
+    // shows it is still there.
+    const std::unique_ptr<Game> m_ownGame;
     Game &m_game;
 };

@@ -232,12 +232,15 @@ private slots:
         QVERIFY(!endsTheProgram(*m_forms, ok));
         QVERIFY(!m_forms->frmMain().isHidden());
 
-        // File > Exit unloads the main window with its countdown; the About window stays.
+        // File > Exit unloads the main window with its countdown and its game, the running wave
+        // and its timer with them; the About window stays.
         about = &m_forms->frmAbout();
         about->show();
+        m_main->Start();
         QPointer<FrmStart> countdown = m_main->findChild<FrmStart *>();
+        QPointer<Game> game = &m_forms->game();
         press(m_main, Qt::Key_X, Qt::ControlModifier);
-        QTRY_VERIFY(countdown.isNull());
+        QTRY_VERIFY(countdown.isNull() && game.isNull());
         QVERIFY(about->isVisible());
         QCOMPARE(allUnloaded.size(), 0);
         // OK unloads the last window, and the program is done.
