@@ -39,6 +39,7 @@ signals:
     void aboutChosen();
 
 protected:
+    void changeEvent(QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
 
 private slots:
@@ -49,6 +50,7 @@ private slots:
 
 private:
     void setUpControls();
+    void showSystemColours();
     void connectEvents();
     void showHole(int index);
     void showMarker();
