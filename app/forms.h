@@ -7,7 +7,6 @@ class FrmAbout;
 class FrmMain;
 class FrmStart;
 class Game;
-class PictureLoader;
 class RandomSource;
 
 // The program's three windows, one instance of each. A window is created and loaded (built from
@@ -22,14 +21,14 @@ class Forms : public QObject
     Q_OBJECT
 
 public:
-    Forms(RandomSource &random, const PictureLoader &pictures, QObject *parent = nullptr);
+    explicit Forms(RandomSource &random, QObject *parent = nullptr);
     ~Forms() override;
 
     FrmMain &frmMain();
     FrmStart &frmStart();
     FrmAbout &frmAbout();
-    // The game the main window shows; each main window loaded plays a fresh one, which is
-    // unloaded with it.
+    // The game the main window shows; each main window loaded plays a fresh one, with the
+    // target pictures counted afresh, and unloads it with it.
     Game &game();
 
 signals:
@@ -48,7 +47,6 @@ private:
     void windowUnloaded();
 
     RandomSource &m_random;
-    const PictureLoader &m_pictures;
     QPointer<FrmMain> m_main;
     QPointer<FrmStart> m_start;
     QPointer<FrmAbout> m_about;

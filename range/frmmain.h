@@ -14,9 +14,9 @@ class frmMain;
 }
 
 // The shooting range: the field with its nine holes, the score, the buttons and the menus. It
-// shows the game it is handed and forwards the player's presses to it. The game is the window's
-// own: it lives and dies with the window. What lies beyond the window (the countdown, the About
-// window) it asks for with signals.
+// plays a game of its own, which lives and dies with it, shows it and forwards the player's
+// presses to it. What lies beyond the window (the countdown, the About window) it asks for with
+// signals.
 class FrmMain : public QMainWindow
 {
     Q_OBJECT
@@ -24,10 +24,13 @@ class FrmMain : public QMainWindow
 public:
     static constexpr QSize clientArea {337, 387}; // 5055 x 5805 twips
 
-    explicit FrmMain(std::unique_ptr<Game> game, QWidget *parent = nullptr);
+    // The window plays its own game, with chance from the source and the target pictures given.
+    FrmMain(RandomSource &random, std::unique_ptr<TargetPictures> pictures,
+            QWidget *parent = nullptr);
     ~FrmMain() override;
 
-    Game &game() const { return m_game; }
+    Game &game() { return m_game; }
+    const Game &game() const { return m_game; }
 
     // Begins a wave; the countdown calls it when it reaches 0.
     void Start();
@@ -51,6 +54,8 @@ private slots:
 private:
     void setUpControls();
     void showSystemColours();
+    // How much of a target can be seen in a client area of the size.
+    QSize visiblePart(QSize client) const;
     void connectEvents();
     void showHole(int index);
     void showMarker();
@@ -58,8 +63,9 @@ private:
 
     std::unique_ptr<Ui::frmMain> ui;
     std::array<PictureBox *, Game::holeCount> picHole {};
-    // Declared last, so that the game goes first, its timer and its decoding with it, while what
-    // shows it is still there.
-    const std::unique_ptr<Game> m_ownGame;
-    Game &m_game;
+    // The game and its pictures live and die with the window: once it is unloaded no timer of
+    // the game ticks and no picture is read. Declared last, the game after its pictures, so that
+    // the game goes first, and both while what shows them is still there.
+    const std::unique_ptr<TargetPictures> m_pictures;
+    Game m_game;
 };

@@ -55,7 +55,6 @@ class TestWayland : public QObject
     // The countdown's number stays as it is drawn.
     const HeldTimers m_held {{u"tmrStart"_s}};
     ScriptedRandom m_random;
-    DiskPictureLoader m_loader;
     std::unique_ptr<Forms> m_forms;
 
 private slots:
@@ -63,7 +62,7 @@ private slots:
     {
         QCOMPARE(QGuiApplication::platformName(), u"wayland"_s);
         useDialogFonts(); // as in the program
-        m_forms = std::make_unique<Forms>(m_random, m_loader);
+        m_forms = std::make_unique<Forms>(m_random);
         m_forms->frmMain().show();
         QVERIFY(QTest::qWaitForWindowExposed(&m_forms->frmMain()));
         // The compositor leaves the frames to the program: Qt draws the main window's.
