@@ -1,7 +1,8 @@
-// The windows on a real Wayland compositor that leaves the windows' frames to the programs, as
-// GNOME's does: Weston, headless, which tests/weston.sh starts. Qt frames the main window, and
-// the countdown and About windows draw a fixed frame of their own, which is all that the
-// compositor shows of them: screenshots from Weston's own screenshooter tell.
+// Checks the windows on a real Wayland compositor that leaves the windows' frames to the
+// programs, as GNOME's does: Weston, which tools/wayland.sh starts. Qt frames the main window,
+// and the countdown and About windows draw a fixed frame of their own, which is all that the
+// compositor shows of them: screenshots from Weston's own screenshooter tell. The screenshots
+// stay beside the program.
 #include "testing.h"
 
 #include "dialogfont.h"
@@ -84,8 +85,7 @@ private slots:
         QCOMPARE(window->windowHandle()->frameMargins(), QMargins());
         QCOMPARE(window->minimumSize(), window->maximumSize());
 
-        // The screen shows the window as it draws itself, frame and all. The screenshot stays
-        // beside the test program, for a look at what the player sees.
+        // The screen shows the window as it draws itself, frame and all.
         const QImage drawn = window->grab().toImage().convertToFormat(QImage::Format_RGB32);
         QImage screen;
         for (int tries = 0; tries < 100 && !shows(screen, drawn); ++tries) {
@@ -138,4 +138,4 @@ private slots:
 };
 
 QTEST_MAIN(TestWayland)
-#include "tst_wayland.moc"
+#include "main.moc"
