@@ -28,7 +28,7 @@ public:
     FrmStart &frmStart();
     FrmAbout &frmAbout();
     // The game the main window shows; each main window loaded plays a fresh one, with the
-    // target pictures counted afresh, and unloads it with it.
+    // target pictures counted afresh, and takes it along when it is unloaded.
     Game &game();
 
 signals:
