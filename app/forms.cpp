@@ -23,10 +23,7 @@ Forms::~Forms()
 FrmMain &Forms::frmMain()
 {
     if (m_main.isNull()) {
-        m_game.reset();
-        m_pictures = std::make_unique<PictureFolder>();
-        m_game = std::make_unique<Game>(m_random, *m_pictures);
-        m_main = new FrmMain(*m_game);
+        m_main = new FrmMain(m_random, std::make_unique<PictureFolder>());
         unloadOnClose(m_main);
         connect(m_main, &FrmMain::startClicked, this, &Forms::countDown);
         connect(m_main, &FrmMain::aboutChosen, this, &Forms::showAbout);
@@ -36,8 +33,7 @@ FrmMain &Forms::frmMain()
 
 Game &Forms::game()
 {
-    frmMain();
-    return *m_game;
+    return frmMain().game();
 }
 
 FrmStart &Forms::frmStart()

@@ -3,13 +3,10 @@
 #include <QObject>
 #include <QPointer>
 
-#include <memory>
-
 class FrmAbout;
 class FrmMain;
 class FrmStart;
 class Game;
-class PictureFolder;
 class RandomSource;
 
 // The program's three windows, one instance of each. A window is created and loaded (built from
@@ -31,7 +28,7 @@ public:
     FrmStart &frmStart();
     FrmAbout &frmAbout();
     // The game the main window shows; each main window loaded plays a fresh one, with the
-    // target pictures counted afresh.
+    // target pictures counted afresh, and takes it along when it is unloaded.
     Game &game();
 
 signals:
@@ -50,8 +47,6 @@ private:
     void windowUnloaded();
 
     RandomSource &m_random;
-    std::unique_ptr<PictureFolder> m_pictures;
-    std::unique_ptr<Game> m_game;
     QPointer<FrmMain> m_main;
     QPointer<FrmStart> m_start;
     QPointer<FrmAbout> m_about;

@@ -134,9 +134,10 @@ int probeGame(const QString &folder, QSize size, int waves)
 {
     QDir::setCurrent(folder);
     ScriptedRandom random;
-    PictureFolder pictures;
-    Game game(random, pictures);
-    FrmMain window(game);
+    auto supply = std::make_unique<PictureFolder>();
+    const PictureFolder &pictures = *supply;
+    FrmMain window(random, std::move(supply));
+    Game &game = window.game();
     window.resize(size);
     showAndPaint(window);
     if (!QTest::qWaitFor([&] { return !pictures.isReading(); }, 60'000))

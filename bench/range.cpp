@@ -62,7 +62,9 @@ Range::Range(QSize pictureSize, int count, Encoding encoding, QSize windowSize)
     if (!written)
         qFatal("Cannot write the target pictures into %s", qPrintable(path()));
     enter();
-    m_window = std::make_unique<FrmMain>(m_game);
+    auto pictures = std::make_unique<PictureFolder>();
+    m_pictures = pictures.get();
+    m_window = std::make_unique<FrmMain>(m_random, std::move(pictures));
     if (windowSize.isValid())
         m_window->resize(windowSize);
     showAndPaint(*m_window);
@@ -74,23 +76,23 @@ Range::Range(QSize pictureSize, int count, Encoding encoding, QSize windowSize)
 void Range::standTargetIn(int hole)
 {
     // The tick to be measured next must not be the wave's last.
-    if (!m_game.isRunning() || m_game.tickCount() >= Game::ticksPerWave - 2) {
+    if (!game().isRunning() || game().tickCount() >= Game::ticksPerWave - 2) {
         endWave(hole);
         steer(hole);
         m_window->Start();
-    } else if (m_game.lastHole() != hole) {
+    } else if (game().lastHole() != hole) {
         steer(hole);
         tick();
     }
-    if (!QTest::qWaitFor([&] { return m_game.hole(hole).shown(); }, 60'000))
+    if (!QTest::qWaitFor([&] { return game().hole(hole).shown(); }, 60'000))
         qWarning("A target of the benchmark was not shown.");
     drawPendingFrames();
 }
 
 void Range::endWave(int avoidedHole)
 {
-    while (m_game.isRunning()) {
-        const int next = (m_game.lastHole() + 1) % Game::holeCount;
+    while (game().isRunning()) {
+        const int next = (game().lastHole() + 1) % Game::holeCount;
         steer(next == avoidedHole ? (next + 1) % Game::holeCount : next);
         tick();
     }
@@ -103,10 +105,10 @@ void Range::steer(int hole)
 
 void Range::tick()
 {
-    m_game.tick();
+    m_window->game().tick();
 }
 
 bool Range::waitUntilRead()
 {
-    return QTest::qWaitFor([&] { return !m_pictures.isReading(); }, 60'000);
+    return QTest::qWaitFor([&] { return !m_pictures->isReading(); }, 60'000);
 }

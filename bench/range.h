@@ -36,8 +36,8 @@ public:
 
     Encoding encoding() const { return m_encoding; }
     FrmMain &window() const { return *m_window; }
-    const Game &game() const { return m_game; }
-    PictureFolder &pictures() { return m_pictures; }
+    const Game &game() const { return m_window->game(); }
+    PictureFolder &pictures() { return *m_pictures; }
 
     // Leaves the one target standing and shown in the hole, with ticks to spare in the wave,
     // and paints the frame. A target goes there with a tick, or with a new wave.
@@ -53,7 +53,6 @@ private:
     QTemporaryDir m_dir;
     Encoding m_encoding;
     ScriptedRandom m_random;
-    PictureFolder m_pictures;
-    Game m_game {m_random, m_pictures};
+    PictureFolder *m_pictures = nullptr; // the window's
     std::unique_ptr<FrmMain> m_window;
 };

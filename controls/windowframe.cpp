@@ -14,3 +14,9 @@ void centreOnScreen(QWidget &window)
                                     screen->availableGeometry())
                     .topLeft());
 }
+
+bool windowSystemLeavesFramesToPrograms()
+{
+    return QGuiApplication::platformName().startsWith(QLatin1String("wayland"))
+        && qEnvironmentVariableIntValue("QT_WAYLAND_DISABLE_WINDOWDECORATION") == 0;
+}

@@ -14,12 +14,7 @@ FrmStart::FrmStart(QWidget *parent) : FixedWindow(parent), ui(std::make_unique<U
     fixGeometry();
     // No icon of its own, and not its owner's, which a window would take by default.
     setWindowIcon(QIcon());
-    // The heading takes the desktop's text colour, on the window's own fixed light colour.
-    QPalette heading;
-    heading.setColor(QPalette::WindowText,
-                     readableOn(palette().color(QPalette::Window),
-                                ui->Label1->palette().color(QPalette::WindowText)));
-    ui->Label1->setPalette(heading);
+    showHeadingColour();
 
     tmrStart.setObjectName(QStringLiteral("tmrStart"));
     tmrStart.setTimerType(Qt::PreciseTimer);
@@ -30,6 +25,25 @@ FrmStart::FrmStart(QWidget *parent) : FixedWindow(parent), ui(std::make_unique<U
 }
 
 FrmStart::~FrmStart() = default;
+
+void FrmStart::changeEvent(QEvent *event)
+{
+    FixedWindow::changeEvent(event);
+    // The desktop's theme changed while the window is open. (Building the window gives it its
+    // colour before the heading is there.)
+    if (event->type() == QEvent::PaletteChange && ui->Label1)
+        showHeadingColour();
+}
+
+void FrmStart::showHeadingColour()
+{
+    // The heading takes the desktop's text colour, on the window's own fixed light colour.
+    QPalette heading;
+    heading.setColor(
+        QPalette::WindowText,
+        readableOn(palette().color(QPalette::Window), palette().color(QPalette::WindowText)));
+    ui->Label1->setPalette(heading);
+}
 
 void FrmStart::setNumber(int number)
 {

@@ -33,10 +33,14 @@ signals:
     // The number reached 0 and the window hid itself: the wave begins now.
     void reachedZero();
 
+protected:
+    void changeEvent(QEvent *event) override;
+
 private slots:
     void tmrStart_Timer();
 
 private:
+    void showHeadingColour();
     void setNumber(int number);
 
     std::unique_ptr<Ui::frmStart> ui;

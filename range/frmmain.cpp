@@ -18,8 +18,11 @@ QString countText(std::optional<int> count)
 }
 } // namespace
 
-FrmMain::FrmMain(Game &game, QWidget *parent)
-    : QMainWindow(parent), ui(std::make_unique<Ui::frmMain>()), m_game(game)
+FrmMain::FrmMain(RandomSource &random, std::unique_ptr<TargetPictures> pictures, QWidget *parent)
+    : QMainWindow(parent),
+      ui(std::make_unique<Ui::frmMain>()),
+      m_pictures(std::move(pictures)),
+      m_game(random, *m_pictures)
 {
     ui->setupUi(this);
     setUpControls();
@@ -42,10 +45,7 @@ void FrmMain::setUpControls()
     ui->fraField->setCursor(CursorFile::load(QStringLiteral(":/assets/crosshair.cur"), pixelRatio));
 
     ui->centralwidget->setAutoFillBackground(true);
-    ui->centralwidget->setPalette(withWindowColour(palette(), SystemColour::Menu));
-    QPalette field = withWindowColour(ui->fraField->palette(), SystemColour::InactiveBorder);
-    field.setColor(QPalette::WindowText, readableOn(field.color(QPalette::Window), Qt::black));
-    ui->fraField->setPalette(field);
+    showSystemColours();
 
     // The separator of the File menu is a control of its own.
     for (QAction *action : ui->mnuFile->actions()) {
@@ -63,6 +63,21 @@ void FrmMain::setUpControls()
     m_game.setVisibleSize(visiblePart(clientArea));
     centreOnScreen(*this);
     ui->cmdExit->setFocus();
+}
+
+void FrmMain::showSystemColours()
+{
+    // The client area in the menu colour and the field in the inactive border's, each with text
+    // that reads on it: the desktop's text colour, and black for the field's caption, where they
+    // read.
+    QPalette client = withWindowColour(palette(), SystemColour::Menu);
+    client.setColor(
+        QPalette::WindowText,
+        readableOn(client.color(QPalette::Window), palette().color(QPalette::WindowText)));
+    ui->centralwidget->setPalette(client);
+    QPalette field = withWindowColour(client, SystemColour::InactiveBorder);
+    field.setColor(QPalette::WindowText, readableOn(field.color(QPalette::Window), Qt::black));
+    ui->fraField->setPalette(field);
 }
 
 void FrmMain::connectEvents()
@@ -86,6 +101,14 @@ void FrmMain::connectEvents()
 void FrmMain::Start()
 {
     m_game.start();
+}
+
+void FrmMain::changeEvent(QEvent *event)
+{
+    QMainWindow::changeEvent(event);
+    // The desktop's theme changed while the window is open: the system colours are taken again.
+    if (event->type() == QEvent::PaletteChange || event->type() == QEvent::StyleChange)
+        showSystemColours();
 }
 
 QSize FrmMain::visiblePart(QSize client) const

@@ -1,9 +1,11 @@
 // The windows wired to the game: real presses on the main window's QWindow, the countdown into
-// a wave, the exits and the windows' lifetimes, the keys, the pointers, and readable texts under
-// a dark theme. CTest also runs it at the screen scale 2, where every press must land as here.
+// a wave, the exits and the windows' lifetimes, the keys, the pointers, and the colours and
+// readable texts through theme switches. CTest also runs it at the screen scale 2, where every
+// press must land as here.
 #include "testing.h"
 
 #include "accessibility.h"
+#include "captionframe.h"
 #include "cursorfile.h"
 #include "forms.h"
 #include "frmabout.h"
@@ -16,6 +18,8 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
 #include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTimer>
@@ -233,12 +237,15 @@ private slots:
         QVERIFY(!endsTheProgram(*m_forms, ok));
         QVERIFY(!m_forms->frmMain().isHidden());
 
-        // File > Exit unloads the main window with its countdown; the About window stays.
+        // File > Exit unloads the main window with its countdown and its game, the running wave
+        // and its timer with them; the About window stays.
         about = &m_forms->frmAbout();
         about->show();
+        m_main->Start();
         QPointer<FrmStart> countdown = m_main->findChild<FrmStart *>();
+        QPointer<Game> game = &m_forms->game();
         press(m_main, Qt::Key_X, Qt::ControlModifier);
-        QTRY_VERIFY(countdown.isNull());
+        QTRY_VERIFY(countdown.isNull() && game.isNull());
         QVERIFY(about->isVisible());
         QCOMPARE(allUnloaded.size(), 0);
         // OK unloads the last window, and the program is done.
@@ -291,37 +298,74 @@ private slots:
             QPoint(30, 30));
     }
 
-    void darkThemeKeepsEveryTextReadable()
+    void themeSwitchesKeepEveryTextReadable()
     {
-        const QPalette light = QApplication::palette();
-        // A dark theme's buttons and windows, with light text.
-        QApplication::setPalette(QPalette(QColor(50, 50, 50), QColor(36, 36, 36)));
-        const auto restore = qScopeGuard([light] { QApplication::setPalette(light); });
-        init();
+        // A wave running with a miss counted, the countdown shown and About open, while the
+        // desktop switches to a dark theme (dark buttons and windows, light text) and back, as a
+        // desktop does when the player picks another colour scheme.
+        const QPalette before = QApplication::palette();
+        const auto restore = qScopeGuard([before] { QApplication::setPalette(before); });
+        const QPalette light = [palette = before]() mutable {
+            palette.setColor(QPalette::WindowText, QColor(0x23, 0x26, 0x29)); // not quite black
+            return palette;
+        }();
+        const QPalette dark(QColor(50, 50, 50), QColor(36, 36, 36));
         m_main->Start();
         clickAt(m_main, {125, 64}); // a miss, so that its count shows
-        m_forms->frmStart().countDownFromFive();
-        m_forms->frmAbout().show();
-        for (QWidget *window : QWidgetList {m_main, &m_forms->frmStart(), &m_forms->frmAbout()}) {
-            QVERIFY(QTest::qWaitForWindowExposed(window));
-            for (QLabel *label : window->findChildren<QLabel *>()) {
-                if (label->text().isEmpty() || label->window() != window)
-                    continue;
-                const QRect place(label->mapTo(window, QPoint(0, 0)), label->size());
-                const QImage grab = window->grab(place).toImage();
-                // The countdown number is large bold text, for which 3 to 1 reads.
-                const qreal needed = label->font().pointSizeF() >= 14 ? 3.0 : 4.5;
-                QVERIFY2(textContrast(grab) >= needed,
-                         qPrintable(label->objectName() + label->text()));
+        FrmStart *countdown = &m_forms->frmStart();
+        countdown->countDownFromFive();
+        FrmAbout *about = &m_forms->frmAbout();
+        about->show();
+        QWidget *field = control(m_main, u"fraField"_s);
+        // A colour as its name, #rrggbb, shown and compared whatever its colour model.
+        const auto colourAt = [](QWidget *widget, QPoint at) {
+            return widget->grab(QRect(at, QSize(1, 1))).toImage().pixelColor(0, 0).name();
+        };
+        for (const QPalette *theme : {&light, &dark, &light}) {
+            QApplication::setPalette(*theme);
+            QCoreApplication::processEvents();
+            // The fixed colours: the menu colour behind the client area, the inactive border's
+            // behind the field, and the countdown's own blue-violet.
+            QCOMPARE(colourAt(m_main->centralWidget(), {5, 150}),
+                     QApplication::palette("QMenu").color(QPalette::Window).name());
+            QCOMPARE(colourAt(field, {5, 150}), theme->color(QPalette::Button).name());
+            QCOMPARE(colourAt(countdown, {2, 2}), u"#8080ff"_s);
+            // The countdown's heading takes the desktop's text colour where that reads on it, and
+            // black otherwise.
+            QCOMPARE(control(countdown, u"Label1"_s)->palette().color(QPalette::WindowText).name(),
+                     theme == &light ? u"#232629"_s : u"#000000"_s);
+            // Every text on what it is drawn on: the labels, the frames' captions, the buttons and
+            // the menu bar.
+            for (QWidget *window : QWidgetList {m_main, countdown, about}) {
+                QVERIFY(QTest::qWaitForWindowExposed(window));
+                for (QWidget *widget : window->findChildren<QWidget *>()) {
+                    QRect text = widget->rect().adjusted(3, 3, -3, -3);
+                    if (auto *label = qobject_cast<QLabel *>(widget))
+                        text = label->text().isEmpty() ? QRect() : label->rect();
+                    else if (qobject_cast<CaptionFrame *>(widget))
+                        text = QRect(10, 0, 50, 12);
+                    else if (!qobject_cast<QPushButton *>(widget)
+                             && !qobject_cast<QMenuBar *>(widget))
+                        continue;
+                    // Only what can be seen: the signature runs beyond the client area.
+                    text &= widget->visibleRegion().boundingRect();
+                    if (text.isEmpty() || widget->window() != window)
+                        continue;
+                    const QImage grab =
+                        window->grab(QRect(widget->mapTo(window, text.topLeft()), text.size()))
+                            .toImage();
+                    // The countdown number is large bold text, for which 3 to 1 reads.
+                    const qreal needed = widget->font().pointSizeF() >= 14 ? 3.0 : 4.5;
+                    const qreal measured = textContrast(grab);
+                    QVERIFY2(measured >= needed,
+                             qPrintable(widget->objectName() + u' ' + QString::number(measured)));
+                }
             }
         }
-        // The field's caption, in the frame's top line.
-        QWidget *field = control(m_main, u"fraField"_s);
-        QVERIFY(textContrast(field->grab(QRect(10, 0, 50, 12)).toImage()) >= 4.5);
-        // Its frame is etched in: dark outside on the left, light outside on the right.
-        const QImage frame = field->grab().toImage();
-        QCOMPARE(std::pair(frame.pixelColor(0, 100), frame.pixelColor(frame.width() - 1, 100)),
-                 std::pair(field->palette().dark().color(), field->palette().light().color()));
+        // The field's frame is etched in: dark outside on the left, light outside on the right.
+        QCOMPARE(std::pair(colourAt(field, {0, 100}), colourAt(field, {field->width() - 1, 100})),
+                 std::pair(field->palette().dark().color().name(),
+                           field->palette().light().color().name()));
     }
 };
 
