@@ -1,9 +1,7 @@
 #!/bin/sh
-# Installs what is missing (Google Benchmark and Python among it), builds the benchmarks with the
-# `bench` preset and runs them headless: Google Benchmark prints its lines and writes its JSON
-# output to build/bench/bench.json, from which tools/bench-table.py prints the result table.
-# Extra arguments go to the benchmark (--benchmark_filter=tick picks rows, for one). Takes about
-# three minutes.
+# Installs what is missing, builds the benchmarks with the `bench` preset, runs them headless into
+# build/bench/bench.json and prints the table from it (docs/performance.md). Extra arguments go to
+# the benchmark (--benchmark_filter=stall picks rows, for one).
 set -eu
 cd "$(dirname "$0")/.."
 tools/install-deps.sh libbenchmark-dev python3

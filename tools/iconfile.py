@@ -6,9 +6,8 @@ ImageMagick picks the depth from the colours used and writes cursors without a h
   iconfile.py icon <file.ico> <master.png>:<bits per pixel>...
   iconfile.py cursor <file.cur> <master.png>:<bits per pixel> <hot spot x>,<y>
 
-A pixel less than half opaque is transparent. An icon's master with more colours than its depth
-holds is reduced (by ImageMagick, without dithering); a cursor's must fit as drawn, and in it
-magenta (#ff00ff) marks the pixels that invert the screen."""
+A pixel less than half opaque is transparent; in a cursor's master magenta (#ff00ff) marks the
+pixels that invert the screen (docs/art.md)."""
 import struct
 import subprocess
 import sys

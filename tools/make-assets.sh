@@ -1,10 +1,7 @@
 #!/bin/sh
-# Turns the pictures' masters in assets/src/ (image files that any image editor opens) into the
-# files the windows embed, in assets/, and reads back the format facts the windows are defined
-# with. ImageMagick writes the GIF, the BMP and the JPEG; tools/iconfile.py the icon and the
-# cursors. Running it again gives the same bytes. The sample targets in pix/, the built-in target
-# and the desktop icons (assets/*.png) are their own masters: they are only checked. See
-# docs/art.md.
+# Turns the pictures' masters in assets/src/ into the files the windows embed, in assets/, with
+# ImageMagick and tools/iconfile.py, and reads back the format facts the windows are defined with
+# (docs/art.md). Running it again gives the same bytes.
 set -eu
 cd "$(dirname "$0")/.."
 tools/install-deps.sh imagemagick python3

@@ -4,8 +4,7 @@
 set -eu
 cd "$(dirname "$0")/.."
 # For the tests beyond the build: the launcher and metainfo validators, a virtual display with
-# an accessibility bus and client, and what builds and checks the Debian package
-# (dpkg-shlibdeps, lintian).
+# an accessibility bus and client, and what builds and checks the Debian package.
 tools/install-deps.sh desktop-file-utils appstream xvfb xauth dbus at-spi2-core python3-pyatspi \
     dpkg-dev lintian libqt6svg6
 cmake --preset default >/dev/null

@@ -1,8 +1,7 @@
 #!/bin/sh
-# Checks the windows' frames on a real Wayland compositor that leaves them to the programs, as
-# GNOME's does: the game's windows under Qt's Wayland platform (qt6-wayland), each time on a
-# Weston of their own, headless and drawn on the CPU, with one output of 1024 x 768 pixels at the
-# screen scale 1, then 2. Weston's screenshots stay in build/default/tools/wayland.
+# Checks the windows' frames under Qt's Wayland platform on a compositor that leaves them to the
+# programs, as GNOME's does: a headless Weston of their own at the screen scale 1, then 2
+# (docs/wayland.md). Weston's screenshots stay in build/default/tools/wayland.
 set -eu
 cd "$(dirname "$0")/.."
 tools/install-deps.sh weston qt6-wayland

@@ -1,12 +1,7 @@
 #!/bin/sh
-# Makes the Windows release on Debian 12, from a fresh clone: installs what is missing, builds Qt
-# for Windows once into a cache outside the repository (tools/windows/qt.sh; later runs reuse
-# it), builds the game and its tests with MinGW-w64 from the same CMake project
-# (tools/windows/mingw-w64-x86_64.cmake), runs the test suite under Wine, makes the portable ZIP
-# and the installer in build/windows/, checks what is in them, and plays the installed game in a
-# real window under Wine in a virtual X display (tools/windows/window-check.sh).
-#
-# VARKOZ_WINDOWS_QT names another folder for Qt for Windows than the one in the cache.
+# Makes the Windows release on Debian 12, from a fresh clone, into build/windows/, tests it under
+# Wine and checks it in real windows (docs/windows.md). VARKOZ_WINDOWS_QT names another folder for
+# Qt for Windows than the one in the cache.
 set -eu
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -37,19 +32,7 @@ fi
 # of its own, with their frames drawn as Windows draws them (on an X display without a window
 # manager it would wait two seconds at each window hidden, for a manager that never answers),
 # and Arial, which Windows has and Wine has not, is Liberation Sans, as on Linux.
-cat > "$out/wine-settings.reg" <<'EOF'
-REGEDIT4
-
-[HKEY_CURRENT_USER\Software\Wine\Explorer]
-"Desktop"="Default"
-
-[HKEY_CURRENT_USER\Software\Wine\Explorer\Desktops]
-"Default"="1024x768"
-
-[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]
-"Arial"="Liberation Sans"
-EOF
-DISPLAY='' wine regedit /S "$out/wine-settings.reg"
+DISPLAY='' wine regedit /S tools/windows/wine-settings.reg
 wineserver --wait
 
 # CTest's emulator for the tests: runs a Windows program under Wine with the Qt and MinGW runtime
@@ -91,30 +74,12 @@ qt_version=$(dpkg-query -W -f='${Version}' libqt6core6)
 cp /usr/share/doc/libqt6core6/copyright "$licenses/Qt/copyright.txt"
 cp /usr/share/common-licenses/LGPL-3 "$licenses/Qt/LGPL-3.txt"
 cp /usr/share/common-licenses/GPL-3 "$licenses/Qt/GPL-3.txt"
-cat > "$licenses/Qt/README.txt" <<EOF
-Qt 6.4.2 (Qt6Core.dll, Qt6Gui.dll, Qt6Widgets.dll and the plugins in plugins\\) is used under
-the GNU Lesser General Public License, version 3 (LGPL-3.txt, which adds to GPL-3.txt).
-copyright.txt (Debian's copyright file of that source) lists the copyright holders and licences
-of all of Qt's source, including the libraries built into these files, among them zlib, libpng,
-libjpeg, FreeType, HarfBuzz and PCRE2.
-
-These files were built from Debian 12's source package qt6-base, version $qt_version (Qt's
-source with Debian's patches, and no change of ours: "apt-get source qt6-base" on Debian 12, or
-https://snapshot.debian.org/package/qt6-base/), by tools/windows/qt.sh in the VARKOZ source.
-You may replace them with your own build of Qt 6.4.2.
-EOF
+sed "s/@QT_VERSION@/$qt_version/" packaging/windows/qt-licence.txt.in \
+    > "$licenses/Qt/README.txt"
 cp /usr/share/doc/gcc-mingw-w64-base/copyright "$licenses/MinGW-w64/gcc-copyright.txt"
 cp /usr/share/doc/mingw-w64-x86-64-dev/copyright "$licenses/MinGW-w64/mingw-w64-copyright.txt"
 cp /usr/share/common-licenses/GPL-3 "$licenses/MinGW-w64/GPL-3.txt"
-cat > "$licenses/MinGW-w64/README.txt" <<EOF
-libstdc++-6.dll and libgcc_s_seh-1.dll are GCC's runtime libraries, under the GNU General Public
-License, version 3 (GPL-3.txt), with the GCC Runtime Library Exception, version 3.1, which
-gcc-copyright.txt quotes in full. libwinpthread-1.dll is MinGW-w64's threads library, under the
-licences that mingw-w64-copyright.txt gives for mingw-w64-libraries/winpthreads.
-
-They come from Debian 12's packages gcc-mingw-w64-x86-64-posix-runtime (source gcc-mingw-w64)
-and mingw-w64-x86-64-dev (source mingw-w64).
-EOF
+cp packaging/windows/mingw-licence.txt "$licenses/MinGW-w64/README.txt"
 
 # The game, from the same CMake project as on Linux. Its folder holds everything: no bin/.
 build=$out/build

@@ -1,13 +1,12 @@
-// Takes the README's picture of the game: the main window during a wave, with a fireball where
-// a target was hit, a bullet hole where a shot missed and the score of an earlier wave. Run it
-// under an X server (screenshot.sh beside it starts one) in the folder that holds pix/; it writes
-// wave.png into the folder named on its command line.
+// Takes the README's picture: the main window during a wave, with a fireball, a bullet hole and an
+// earlier wave's score. Run under an X server (screenshot.sh) in the folder that holds pix/; it
+// writes wave.png into the folder named on its command line.
 
 #include "accessibility.h"
 #include "dialogfont.h"
 #include "forms.h"
 #include "frmmain.h"
-#include "random.h"
+#include "scriptedrandom.h"
 
 #include <QApplication>
 #include <QDir>
@@ -16,20 +15,7 @@
 #include <QTest>
 #include <QTimer>
 
-#include <random>
-
 namespace {
-
-// Chance with a fixed seed, so that every run takes the same pictures.
-class FixedRandom final : public RandomSource
-{
-public:
-    void reseed() override { }
-    float next() override { return static_cast<float>(m_engine() >> 8) / (1u << 24); }
-
-private:
-    std::mt19937 m_engine {1440};
-};
 
 // The window with its frame as the screen shows it, with a small margin.
 QImage shoot(const QWidget &window)
@@ -76,7 +62,7 @@ int main(int argc, char *argv[])
     }
     const QDir out(QString::fromLocal8Bit(argv[1]));
 
-    FixedRandom random;
+    ScriptedRandom random; // unscripted: the same draws in every run
     Forms forms(random);
     FrmMain &main = forms.frmMain();
     main.show();

@@ -1,8 +1,5 @@
-// Checks the windows on a real Wayland compositor that leaves the windows' frames to the
-// programs, as GNOME's does: Weston, which tools/wayland.sh starts. Qt frames the main window,
-// and the countdown and About windows draw a fixed frame of their own, which is all that the
-// compositor shows of them: screenshots from Weston's own screenshooter tell. The screenshots
-// stay beside the program.
+// The windows' frames on a Weston that leaves them to the programs (tools/wayland.sh starts it):
+// Qt frames the main window; the countdown and About windows draw a fixed frame of their own.
 #include "testing.h"
 
 #include "dialogfont.h"
@@ -19,26 +16,26 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-// The screen as the compositor shows it.
-QImage screenshot()
+// Whether the compositor's screen shows the picture, pixel for pixel, waiting for it a while.
+bool screenShows(const QImage &picture, const QString &keptAs)
 {
-    const QTemporaryDir dir;
-    QProcess shooter;
-    shooter.setWorkingDirectory(dir.path());
-    shooter.start(u"weston-screenshooter"_s, {});
-    shooter.waitForFinished();
-    const QStringList shots = QDir(dir.path()).entryList({u"*.png"_s});
-    return shots.isEmpty() ? QImage() : QImage(dir.filePath(shots.first()));
-}
-
-// Whether the picture stands on the screen, pixel for pixel.
-bool shows(const QImage &screen, const QImage &picture)
-{
-    for (int y = 0; y + picture.height() <= screen.height(); ++y)
-        for (int x = 0; x + picture.width() <= screen.width(); ++x)
-            if (screen.pixel(x, y) == picture.pixel(0, 0)
-                && screen.copy(QRect(QPoint(x, y), picture.size())) == picture)
-                return true;
+    for (int tries = 0; tries < 100; ++tries, QTest::qWait(50)) {
+        const QTemporaryDir dir;
+        QProcess shooter;
+        shooter.setWorkingDirectory(dir.path());
+        shooter.start(u"weston-screenshooter"_s, {});
+        shooter.waitForFinished();
+        const QStringList shots = QDir(dir.path()).entryList({u"*.png"_s});
+        const QImage screen = shots.isEmpty()
+            ? QImage()
+            : QImage(dir.filePath(shots.first())).convertToFormat(QImage::Format_RGB32);
+        screen.save(keptAs);
+        for (int y = 0; y + picture.height() <= screen.height(); ++y)
+            for (int x = 0; x + picture.width() <= screen.width(); ++x)
+                if (screen.pixel(x, y) == picture.pixel(0, 0)
+                    && screen.copy(QRect(QPoint(x, y), picture.size())) == picture)
+                    return true;
+    }
     return false;
 }
 } // namespace
@@ -48,8 +45,7 @@ class TestWayland : public QObject
     Q_OBJECT
 
     TemporaryCurrentDir m_dir;
-    // The countdown's number stays as it is drawn.
-    const HeldTimers m_held {{u"tmrStart"_s}};
+    const HeldTimers m_held {{u"tmrStart"_s}}; // the countdown's number stays as it is drawn
     ScriptedRandom m_random;
     std::unique_ptr<Forms> m_forms;
 
@@ -81,37 +77,30 @@ private slots:
             countdown ? static_cast<QWidget *>(&m_forms->frmStart()) : &m_forms->frmAbout();
         countdown ? m_forms->frmStart().countDownFromFive() : window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window));
-        // Qt draws no frame around it, and the player cannot change its size.
+        // Qt draws no frame around it, the player cannot change its size, and the screen shows
+        // it as it draws itself, frame and all.
         QCOMPARE(window->windowHandle()->frameMargins(), QMargins());
         QCOMPARE(window->minimumSize(), window->maximumSize());
-
-        // The screen shows the window as it draws itself, frame and all.
-        const QImage drawn = window->grab().toImage().convertToFormat(QImage::Format_RGB32);
-        QImage screen;
-        for (int tries = 0; tries < 100 && !shows(screen, drawn); ++tries) {
-            QTest::qWait(50); // the window's frames on their way to the compositor
-            screen = screenshot().convertToFormat(QImage::Format_RGB32);
-        }
-        screen.save(QCoreApplication::applicationDirPath()
-                    + u"/wayland-%1-x%2.png"_s.arg(QTest::currentDataTag())
-                          .arg(window->devicePixelRatio()));
-        QVERIFY(shows(screen, drawn));
+        QVERIFY(screenShows(window->grab().toImage().convertToFormat(QImage::Format_RGB32),
+                            QCoreApplication::applicationDirPath()
+                                + u"/wayland-%1-x%2.png"_s.arg(QTest::currentDataTag())
+                                      .arg(window->devicePixelRatio())));
 
         // Its title bar lies above the client area, in a border of one pixel. Without a caption
         // it shows nothing but the close box at its right end (and About's icon at the left),
-        // each of them within a square as high as the bar. With one, the caption besides, whole:
-        // as "START" alone would, further right for its leading blanks, and clear of the box.
+        // each within a square as high as the bar. Its caption, leading blanks included, is
+        // whole: as wide as the trimmed one, further right, and clear of the close box.
         const int border = (window->width() - clientArea.width()) / 2;
         const QRect bar(border, border, window->width() - 2 * border,
                         window->height() - clientArea.height() - 2 * border);
         const int scale = window->devicePixelRatio(), box = bar.height() * scale;
-        const auto ink = [&window, bar](const QString &title) { // the columns with something
+        const auto ink = [&window, bar](const QString &title) { // the columns drawn on
             window->setWindowTitle(title);
             const QImage image = window->grab(bar).toImage();
             QList<int> columns;
             for (int x = 0; x < image.width(); ++x)
-                for (int y = 0; y < image.height(); ++y)
-                    if (image.pixel(x, y) != image.pixel(0, 0) && !columns.contains(x))
+                for (int y = 0; y < image.height() && !columns.contains(x); ++y)
+                    if (image.pixel(x, y) != image.pixel(0, 0))
                         columns.append(x);
             return columns;
         };
@@ -119,7 +108,7 @@ private slots:
         const QList<int> bare = ink({});
         QVERIFY(std::all_of(bare.begin(), bare.end(),
                             [&](int x) { return x < box || x >= bar.width() * scale - box; }));
-        const auto captionInk = [&ink, &bare](const QString &title) {
+        const auto captionInk = [&](const QString &title) {
             QList<int> columns = ink(title);
             columns.removeIf([&bare](int x) { return bare.contains(x); });
             return columns;
@@ -127,7 +116,6 @@ private slots:
         const QList<int> whole = captionInk(caption), trimmed = captionInk(caption.trimmed());
         QVERIFY(!whole.isEmpty() && whole.first() > trimmed.first()
                 && whole.last() < bar.width() * scale - box);
-        // As wide, to the pixel that glyphs placed between pixels may take.
         QVERIFY(qAbs(whole.last() - whole.first() - (trimmed.last() - trimmed.first())) <= 1);
 
         // A click on the close box closes the window.

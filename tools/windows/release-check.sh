@@ -1,9 +1,7 @@
 #!/bin/sh
-# Checks what the Windows release holds, for tools/windows.sh: the portable folder in the ZIP with
-# every file the game loads and no library it would miss, the program file's icon and version
-# information, the licence texts, and the installer's own version information and its request
-# to run without administrator rights.
-#
+# Checks what the Windows release holds, for tools/windows.sh: every file the game loads and no
+# library it would miss, the icon, the version information, the licence texts, and the
+# installer's request to run without administrator rights.
 #   release-check.sh <folder of the release> <zip> <installer>     (WINEPREFIX set)
 set -eu
 out=$1

@@ -1,12 +1,8 @@
 #!/bin/sh
-# The release in real windows under Wine, for tools/windows.sh, which runs it in a virtual X
-# display: the installer run silently, with what it installs and registers; the installed game
-# started as its Start-menu shortcut starts it and played through a wave by windowcheck.exe
-# (windowcheck.cpp), with screenshots; the portable folder unpacked into a folder whose path has
-# letters beyond ASCII and started as Explorer starts it; then the uninstaller, after which
-# nothing is left, and nothing but a photo the player added to pix. The screenshots go to
-# screenshots/ beside the release, as PNG files.
-#
+# The release in real windows under Wine, for tools/windows.sh: installed silently, played from
+# its shortcut by windowcheck.exe, the ZIP unpacked into a folder of non-ASCII letters and started
+# as Explorer starts it, and uninstalled (leaving a photo the player added to pix alone). The
+# screenshots go to screenshots/ beside the release.
 #   window-check.sh <folder of the release> <zip> <installer>    (WINEPREFIX and the rest set)
 set -eu
 out=$1
@@ -33,15 +29,15 @@ shortcut=$(winepath -u "$shortcut_win")
 key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\VARKOZ'
 registered() { wine reg query "$key" /v "$1" 2>/dev/null | tr -d '\r' | sed -n "s/^ *$1 *REG_[A-Z]* *//p"; }
 
-# What the checks look for, as 24-bit BMP files: the samples, the fireball, the built-in target.
+# What the checks look for, as PPM files: the samples, the fireball, the built-in target.
 pictures=$out/pictures
 rm -rf "$pictures" "$out/screenshots"
 mkdir -p "$pictures" "$out/screenshots"
 for sample in "$source"/pix/pic*.jpg; do
-    convert "$sample" -type TrueColor "BMP3:$pictures/$(basename "$sample" .jpg).bmp"
+    convert "$sample" "PPM:$pictures/$(basename "$sample" .jpg).ppm"
 done
-convert "$source/assets/fireball.gif" -type TrueColor "BMP3:$pictures/fireball.bmp"
-convert "$source/assets/fallback-target.png" -type TrueColor "BMP3:$pictures/fallback.bmp"
+convert "$source/assets/fireball.gif" "PPM:$pictures/fireball.ppm"
+convert "$source/assets/fallback-target.png" "PPM:$pictures/fallback.ppm"
 
 # Left over from an earlier run that stopped half-way.
 if [ -e "$folder" ] || registered DisplayName | grep -q .; then
@@ -118,8 +114,8 @@ left=$(cd "$folder" && find . | sort | tr '\n' ' ')
 ok "with a player's photo in pix the uninstaller left that photo alone"
 rm -rf "$folder"
 
-for shot in "$out"/screenshots/*.bmp; do
-    convert "$shot" "${shot%.bmp}.png"
+for shot in "$out"/screenshots/*.ppm; do
+    convert "$shot" "${shot%.ppm}.png"
     rm "$shot"
 done
 ok "screenshots in $out/screenshots: $(cd "$out/screenshots" && ls | tr '\n' ' ')"
