@@ -2,10 +2,11 @@
 
 #include "windowframe.h"
 
-FixedWindow::FixedWindow(QWidget *parent)
+FixedWindow::FixedWindow(QWidget *parent, Role role)
     : QWidget(parent,
               Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint
-                  | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
+                  | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+      m_role(role)
 {
 }
 

@@ -7,6 +7,7 @@
 #include <array>
 #include <memory>
 
+class Announcer;
 class PictureBox;
 
 namespace Ui {
@@ -54,4 +55,5 @@ private:
     std::unique_ptr<Ui::frmMain> ui;
     std::array<PictureBox *, Game::holeCount> picHole {};
     Game &m_game;
+    Announcer *m_announcer = nullptr;
 };

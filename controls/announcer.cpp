@@ -1,0 +1,65 @@
+#include "announcer.h"
+
+#include <QEvent>
+
+namespace {
+// A screen reader comes to a notification when it can, and reads its text as it is then: a line
+// keeps its own notification, never renamed, for long enough to be read.
+constexpr int keepMilliseconds = 60'000;
+
+void makeUnseen(QWidget &widget)
+{
+    widget.setAttribute(Qt::WA_TransparentForMouseEvents);
+    widget.setFocusPolicy(Qt::NoFocus);
+    widget.setFixedSize(0, 0);
+}
+} // namespace
+
+Announcer::Announcer(QWidget *parent) : QWidget(parent)
+{
+    makeUnseen(*this);
+    m_focusWait.setSingleShot(true);
+    m_focusWait.setInterval(focusWaitMilliseconds);
+    connect(&m_focusWait, &QTimer::timeout, this, &Announcer::say);
+    window()->installEventFilter(this);
+}
+
+void Announcer::announce(const QString &text)
+{
+    if (!window()->isVisible())
+        return;
+    m_line = text;
+    m_pending = true;
+    if (window()->isActiveWindow())
+        say();
+    else if (!m_focusWait.isActive())
+        m_focusWait.start();
+}
+
+bool Announcer::eventFilter(QObject *watched, QEvent *event)
+{
+    if (m_focusWait.isActive() && event->type() == QEvent::Hide) {
+        m_focusWait.stop();
+        m_pending = false;
+    } else if (m_focusWait.isActive() && event->type() == QEvent::WindowActivate) {
+        m_focusWait.stop();
+        // After the window has told assistive technology of its activation.
+        QMetaObject::invokeMethod(this, &Announcer::say, Qt::QueuedConnection);
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void Announcer::say()
+{
+    if (!m_pending || !window()->isVisible())
+        return;
+    m_pending = false;
+    // The last line is the one the status bar holds.
+    for (QWidget *earlier : findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+        earlier->hide();
+    auto *notification = new QWidget(this);
+    makeUnseen(*notification);
+    notification->setAccessibleName(m_line);
+    notification->show();
+    QTimer::singleShot(keepMilliseconds, notification, &QObject::deleteLater);
+}
