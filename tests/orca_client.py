@@ -1,0 +1,220 @@
+"""Plays a short game with the screen reader Orca listening, and checks what a blind player hears:
+every utterance as Orca's debug log has it, Orca speaking through speech-dispatcher into a null
+audio device. The game runs in a virtual display (Xvfb) with a window manager (openbox), played
+with the accessibility bus's keys and clicks. Run it in a process namespace and a D-Bus session
+of its own (unshare, dbus-run-session): Orca refuses to start beside another Orca of its user.
+Arguments: the game and the sample pix folder. Exits 0 when all was heard in order and nothing
+twice or out of date, 1 otherwise, and 77 (a skip, unless VARKOZ_NO_SKIPS is set) without Orca."""
+
+import os
+import pty
+import re
+import shutil
+import subprocess
+import sys
+import tempfile
+import termios
+import threading
+import time
+
+try:
+    import pyatspi
+except ImportError:
+    pyatspi = None
+if pyatspi is None or not all(map(shutil.which, ("orca", "speech-dispatcher", "openbox", "Xvfb"))):
+    print("SKIP: Orca, speech-dispatcher, openbox, Xvfb or pyatspi is not installed")
+    sys.exit(1 if os.environ.get("VARKOZ_NO_SKIPS") else 77)
+
+TITLE = "    --= VARKOZ 1.0 beta =--"
+# X keycodes of Xvfb's keyboard (evdev, US).
+ALT, CONTROL, TAB, KEY_A, KEY_N, KEY_O, KEY_S, KEY_X = 64, 37, 23, 38, 57, 32, 39, 53
+# What the game announces: a countdown step, the wave's start and end, a count, the score cleared.
+ANNOUNCEMENT = re.compile(r"(Get Ready\.\.\. |Starting in\.\.\. )?-?\d+|Wave started|"
+                          r"(Hits|Misses): \d+|Wave over\. Precision: \d+%|Score cleared")
+said = []  # everything Orca said, in order
+heard = 0  # how much of it the play has followed
+
+
+def fail(message):
+    sys.exit(f"FAIL: {message}\nOrca said:\n" + "\n".join(f"  {line!r}" for line in said))
+
+
+def listen(log):
+    pending = b""
+    while chunk := os.read(log, 65536):
+        *lines, pending = (pending + chunk).split(b"\n")
+        for line in lines:
+            # Without the full stop that Orca adds, as a pause, after a letter or a digit.
+            utterance = re.search(r"SPEECH OUTPUT: '(.*?)\.?'(?: voice=\w+)?\s?\{", line.decode())
+            if utterance:
+                said.append(utterance.group(1))
+
+
+def wait_for(what, found, timeout=60):
+    end = time.time() + timeout
+    while time.time() < end:
+        if result := found():
+            return result
+        time.sleep(0.05)
+    fail(f"{what} within {timeout} s")
+
+
+def hear(pattern):
+    """Waits for an utterance that matches, after the last one heard, and gives it."""
+    def find():
+        global heard
+        at = next((at for at in range(heard, len(said)) if re.fullmatch(pattern, said[at])), None)
+        if at is not None:
+            heard = at + 1
+            return said[at]
+    return wait_for(f"{pattern!r} to be heard", find)
+
+
+def since(pattern):
+    return any(re.fullmatch(pattern, text) for text in said[heard:])
+
+
+def key(code, modifier=None):
+    if modifier:
+        pyatspi.Registry.generateKeyboardEvent(modifier, None, pyatspi.KEY_PRESS)
+    pyatspi.Registry.generateKeyboardEvent(code, None, pyatspi.KEY_PRESSRELEASE)
+    if modifier:
+        pyatspi.Registry.generateKeyboardEvent(modifier, None, pyatspi.KEY_RELEASE)
+
+
+def click(node, dx=None, dy=None):
+    """A click at the node's middle, or dx, dy from its corner."""
+    x, y, width, height = node.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+    pyatspi.Registry.generateMouseEvent(x + (width // 2 if dx is None else dx),
+                                        y + (height // 2 if dy is None else dy), pyatspi.MOUSE_B1C)
+
+
+def descendants(node):
+    for child in filter(None, node):
+        yield child
+        yield from descendants(child)
+
+
+def window(title, role):
+    return wait_for(f"the {role} {title.strip()!r}", lambda: next(
+        (window for app in filter(None, pyatspi.Registry.getDesktop(0)) if app.name == "varkoz"
+         for window in filter(None, app) if (window.name, window.getRoleName()) == (title, role)),
+        None))
+
+
+def play(game):
+    hear(re.escape(f"{TITLE} frame"))
+    hear("Exit push button")
+    nodes = list(descendants(window(TITLE, "frame")))
+    field = next(node for node in nodes if node.name == "The Varkoz")
+    holes = [node for node in nodes if node.name.startswith("Hole")]
+
+    # The countdown, each number as it shows, with the heading when it is new; then the wave.
+    key(KEY_S, ALT)
+    for step in (r"Get Ready\.\.\. 5", "4", r"Starting in\.\.\. 3", "2", "1", "Wave started"):
+        hear(step)
+    # A miss in the field's top left corner, beside every hole; then a hit on the standing
+    # target, where a click that finds it gone on is one more miss.
+    wait_for("a miss", lambda: click(field, 4, 8) or time.sleep(0.5) or since("Misses: 1"))
+    hear("Misses: 1")
+
+    def hit():
+        standing = [hole for hole in holes if hole.getState().contains(pyatspi.STATE_SHOWING)]
+        if standing:
+            click(standing[0])
+        time.sleep(0.3)
+        return since("Hits: 1") or since("Wave over.*")
+    wait_for("a hit", hit)
+    hear("Hits: 1")
+    precision = hear(r"Wave over\. Precision: \d+%")
+    hits, misses = (max(int(text.split()[1]) for text in said[:heard] if text.startswith(count))
+                    for count in ("Hits: ", "Misses: "))
+    if precision != f"Wave over. Precision: {100 * hits // (hits + misses)}%":
+        fail(f"{precision!r} after {hits} hits and {misses} misses")
+    key(KEY_N, CONTROL)
+    hear("Score cleared")
+
+    # About reads as a dialog: its title and its texts (but those of fewer than three words,
+    # which Orca leaves out: the web address), the control with the focus; then Tab to OK.
+    key(KEY_A, CONTROL)
+    about = window("                          About", "dialog")
+    summary = hear(re.escape(f"{about.name} dialog ") + ".*")
+    texts = [node.name for node in descendants(about)
+             if node.getRoleName() == "label" and len(node.name.split()) >= 3]
+    if len(texts) < 4 or any(text not in summary for text in texts):
+        fail(f"the About window's texts {texts} are not all in its summary")
+    hear("Photograph of the maker image")
+    key(TAB)
+    hear("OK push button")
+    key(KEY_O, ALT)
+    hear(re.escape(f"{TITLE} frame"))
+    hear("Exit push button")
+    key(KEY_X, ALT)
+    wait_for("the game's end by Exit", lambda: game.poll() is not None)
+
+    announced = [text for text in said if ANNOUNCEMENT.fullmatch(text)]
+    if len(set(announced)) != len(announced):
+        fail(f"an announcement heard twice: {announced}")
+    # The countdown's number falls on below 0 while its window is hidden, never to be heard.
+    if any(re.fullmatch(r"\D*(0|-\d+)", text) for text in announced):
+        fail(f"an unseen countdown number heard: {announced}")
+    print("PASS: Orca said, in order:\n" + "\n".join(f"  {line!r}" for line in said))
+
+
+def main():
+    program, pix = sys.argv[1:3]
+    work = tempfile.mkdtemp(prefix="varkoz-orca.")
+    shutil.copytree(pix, os.path.join(work, "pix"))
+    # Orca's settings, speech-dispatcher's socket and configuration: all of this run's own.
+    for name in ("HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_RUNTIME_DIR"):
+        os.environ[name] = os.path.join(work, name.lower())
+        os.mkdir(os.environ[name], mode=0o700)
+    os.mkdir(os.path.join(os.environ["XDG_CONFIG_HOME"], "speech-dispatcher"))
+    for file, text in (("xdg_config_home/speech-dispatcher/speechd.conf",
+                        'AddModule "espeak-ng" "sd_espeak-ng" "espeak-ng.conf"\n'
+                        'DefaultModule espeak-ng\nAudioOutputMethod "libao"\n'),
+                       ("home/.libao", "default_driver=null\n")):
+        with open(os.path.join(work, file), "w") as conf:
+            conf.write(text)
+
+    # A display that stays as it is when its last client leaves, on a number it finds free.
+    chosen, told = os.pipe()
+    processes = [subprocess.Popen(["Xvfb", "-displayfd", str(told), "-screen", "0", "1024x768x24",
+                                   "-nolisten", "tcp", "-noreset"],
+                                  pass_fds=[told], stderr=subprocess.DEVNULL)]
+    os.close(told)
+    with os.fdopen(chosen) as number:
+        os.environ["DISPLAY"] = ":" + number.readline().strip()
+    quiet = {"stdout": subprocess.DEVNULL, "stderr": subprocess.DEVNULL}
+    for command in (["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"],
+                    ["openbox", "--sm-disable"]):
+        processes.append(subprocess.Popen(command, **quiet))
+    # Orca's debug log goes to a terminal, which Python writes to a line at a time.
+    log, terminal = pty.openpty()
+    mode = termios.tcgetattr(terminal)
+    mode[1] &= ~termios.ONLCR
+    termios.tcsetattr(terminal, termios.TCSANOW, mode)
+    processes.append(subprocess.Popen(["orca", "--debug-file", os.ttyname(terminal)], **quiet))
+    threading.Thread(target=listen, args=(log,), daemon=True).start()
+    output = open(os.path.join(work, "game.log"), "w+")
+    game = None
+    try:
+        wait_for("Orca", lambda: "Screen reader on" in said)
+        game = subprocess.Popen([program], cwd=work, stdout=output, stderr=subprocess.STDOUT,
+                                env=dict(os.environ, QT_QPA_PLATFORM="xcb"))
+        play(game)
+    except SystemExit:
+        output.seek(0)
+        print(output.read())
+        raise
+    finally:
+        if game is not None:
+            game.kill()
+        for process in reversed(processes):
+            process.terminate()
+            process.wait()
+        shutil.rmtree(work)
+
+
+if __name__ == "__main__":
+    main()
