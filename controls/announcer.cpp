@@ -38,9 +38,11 @@ void Announcer::announce(const QString &text)
 
 bool Announcer::eventFilter(QObject *watched, QEvent *event)
 {
-    if (m_focusWait.isActive() && event->type() == QEvent::Hide) {
+    if (event->type() == QEvent::Hide) {
+        // Nothing waits, and nothing shows again when the window next shows.
         m_focusWait.stop();
         m_pending = false;
+        qDeleteAll(findChildren<QWidget *>(Qt::FindDirectChildrenOnly));
     } else if (m_focusWait.isActive() && event->type() == QEvent::WindowActivate) {
         m_focusWait.stop();
         // After the window has told assistive technology of its activation.
@@ -51,7 +53,7 @@ bool Announcer::eventFilter(QObject *watched, QEvent *event)
 
 void Announcer::say()
 {
-    if (!m_pending || !window()->isVisible())
+    if (!m_pending)
         return;
     m_pending = false;
     // The last line is the one the status bar holds.
