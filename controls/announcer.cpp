@@ -42,7 +42,8 @@ bool Announcer::eventFilter(QObject *watched, QEvent *event)
         // Nothing waits, and nothing shows again when the window next shows.
         m_focusWait.stop();
         m_pending = false;
-        qDeleteAll(findChildren<QWidget *>(Qt::FindDirectChildrenOnly));
+        setAccessibleName(QString());
+        hideLines();
     } else if (m_focusWait.isActive() && event->type() == QEvent::WindowActivate) {
         m_focusWait.stop();
         // After the window has told assistive technology of its activation.
@@ -56,12 +57,19 @@ void Announcer::say()
     if (!m_pending)
         return;
     m_pending = false;
-    // The last line is the one the status bar holds.
-    for (QWidget *earlier : findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
-        earlier->hide();
+    // The status bar holds the last line, which a screen reader's review reads there.
+    setAccessibleName(m_line);
+    hideLines();
     auto *notification = new QWidget(this);
     makeUnseen(*notification);
     notification->setAccessibleName(m_line);
     notification->show();
     QTimer::singleShot(keepMilliseconds, notification, &QObject::deleteLater);
+}
+
+void Announcer::hideLines()
+{
+    // Hidden, a notification is still read out where the screen reader has yet to come to it.
+    for (QWidget *line : findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+        line->hide();
 }

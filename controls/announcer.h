@@ -5,13 +5,15 @@
 
 // Tells a screen reader what changes in a window: each line announced is read out once, without
 // moving the keyboard focus. Nothing of it is seen, and it takes no press and no focus. To
-// assistive technology it is a status bar, and each line a notification in it that shows once:
-// a screen reader reads out such a notification, by its text alone, when it shows.
+// assistive technology it is a status bar named by the last line, and each line a notification
+// in it that shows once: a screen reader reads out such a notification, by its text alone, when
+// it shows.
 //
 // A screen reader breaks off what it says when the focus leaves a window, and then names the
 // window that takes it. So while its window is not the active one, a line waits for the window
 // to take the focus (a moment at most), and is heard after the window's name instead of cut
-// short. A hidden window announces nothing: what cannot be seen is not said either.
+// short. A hidden window announces nothing, and shows no line again when it next opens: what
+// cannot be seen is not said either.
 class Announcer : public QWidget
 {
     Q_OBJECT
@@ -28,6 +30,7 @@ protected:
 
 private:
     void say();
+    void hideLines();
 
     QTimer m_focusWait;
     QString m_line;
