@@ -110,20 +110,21 @@ def play(game):
     field = next(node for node in nodes if node.name == "The Varkoz")
     holes = [node for node in nodes if node.name.startswith("Hole")]
 
-    # The countdown (its steps are checked at the end with all that the game announced), and in
-    # the wave a miss in the field's top left corner, beside every hole; then a hit on the
-    # standing target, where a click that finds it gone on is one more miss.
+    # The countdown (its steps are checked at the end with all that the game announced); in the
+    # wave a miss in the field's top left corner, beside every hole, and at once a click on the
+    # standing target, until both are heard: one click that finds the target gone on is one
+    # more miss, another lands on the miss's bullet hole and counts nothing.
     key(KEY_S, ALT)
     hear("Wave started")
-    wait_for("a miss", lambda: click(field, 4, 8) or time.sleep(0.5) or since("Misses: 1"))
 
-    def hit():
+    def shoot():
+        click(field, 4, 8)
         standing = [hole for hole in holes if hole.getState().contains(pyatspi.STATE_SHOWING)]
         if standing:
             click(standing[0])
         time.sleep(0.3)
-        return since("Hits: 1") or since("Wave over.*")
-    wait_for("a hit", hit)
+        return since("Hits: 1") and since("Misses: 1") or since("Wave over.*")
+    wait_for("a hit and a miss", shoot)
     precision = hear(r"Wave over\. Precision: \d+%")
     key(KEY_N, CONTROL)
     hear("Score cleared")
