@@ -1,10 +1,9 @@
-"""Plays a short game with the screen reader Orca listening, and checks what a blind player hears:
-every utterance as Orca's debug log has it, Orca speaking through speech-dispatcher into a null
-audio device. The game runs in a virtual display (Xvfb) with a window manager (openbox), played
-with the accessibility bus's keys and clicks. Run it in a process namespace and a D-Bus session
-of its own (unshare, dbus-run-session): Orca refuses to start beside another Orca of its user.
-Arguments: the game and the sample pix folder. Exits 0 when all was heard in order and nothing
-twice or out of date, 1 otherwise, and 77 (a skip, unless VARKOZ_NO_SKIPS is set) without Orca."""
+"""Plays a short game (the game and the sample pix folder are its arguments) with the screen
+reader Orca listening, and checks what a blind player hears, as Orca's debug log has it. Orca
+speaks through speech-dispatcher into a null audio device; the game runs in a virtual display
+with a window manager, played with the accessibility bus's keys and clicks. Run it in a process
+namespace and a D-Bus session of its own: Orca refuses to start beside another Orca of its user.
+Exits 0, 1 on a failure, or 77 (a skip, but under VARKOZ_NO_SKIPS) without Orca."""
 
 import os
 import pty
@@ -156,19 +155,15 @@ def play(game):
     # window has hidden itself, the number falls on unseen below 0.
     announced = [text for text in said if ANNOUNCEMENT.fullmatch(text)]
     shots = [text for text in announced if text.startswith(("Hits: ", "Misses: "))]
-    counted = {"Hits": 0, "Misses": 0}
-    for shot in shots:
-        kind, count = shot.split(": ")
-        counted[kind] += 1
-        if int(count) != counted[kind]:
-            fail(f"{shot!r} after {counted[kind] - 1} counted: {shots}")
+    counts = [[int(text.split()[1]) for text in shots if text.startswith(kind)]
+              for kind in ("Hits", "Misses")]
+    if not counts[0] or any(each != list(range(1, len(each) + 1)) for each in counts):
+        fail(f"counts heard: {shots}")
     expected = ["Get Ready... 5", "4", "Starting in... 3", "2", "1", "Wave started", *shots,
                 precision, "Score cleared", "Starting in... 5"]
     if announced[:len(expected)] != expected or announced[len(expected):] not in ([], ["4"]):
         fail(f"announced {announced}, not {expected}")
-    hits, misses = counted["Hits"], counted["Misses"]
-    if not hits:
-        fail("no hit in the whole wave")
+    hits, misses = map(len, counts)
     if precision != f"Wave over. Precision: {100 * hits // (hits + misses)}%":
         fail(f"{precision!r} after {hits} hits and {misses} misses")
     print("PASS: Orca said, in order:\n" + "\n".join(f"  {line!r}" for line in said))
