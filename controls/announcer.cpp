@@ -2,6 +2,8 @@
 
 #include <QEvent>
 
+#include <utility>
+
 namespace {
 // A screen reader comes to a notification when it can, and reads its text as it is then: a line
 // keeps its own notification, never renamed, for long enough to be read.
@@ -28,8 +30,7 @@ void Announcer::announce(const QString &text)
 {
     if (!window()->isVisible())
         return;
-    m_line = text;
-    m_pending = true;
+    m_waiting << text;
     if (window()->isActiveWindow())
         say();
     else if (!m_focusWait.isActive())
@@ -41,7 +42,7 @@ bool Announcer::eventFilter(QObject *watched, QEvent *event)
     if (event->type() == QEvent::Hide) {
         // Nothing waits, and nothing shows again when the window next shows.
         m_focusWait.stop();
-        m_pending = false;
+        m_waiting.clear();
         setAccessibleName(QString());
         hideLines();
     } else if (m_focusWait.isActive() && event->type() == QEvent::WindowActivate) {
@@ -54,17 +55,19 @@ bool Announcer::eventFilter(QObject *watched, QEvent *event)
 
 void Announcer::say()
 {
-    if (!m_pending)
+    m_focusWait.stop();
+    if (m_waiting.isEmpty())
         return;
-    m_pending = false;
     // The status bar holds the last line, which a screen reader's review reads there.
-    setAccessibleName(m_line);
+    setAccessibleName(m_waiting.last());
     hideLines();
-    auto *notification = new QWidget(this);
-    makeUnseen(*notification);
-    notification->setAccessibleName(m_line);
-    notification->show();
-    QTimer::singleShot(keepMilliseconds, notification, &QObject::deleteLater);
+    for (const QString &line : std::exchange(m_waiting, {})) {
+        auto *notification = new QWidget(this);
+        makeUnseen(*notification);
+        notification->setAccessibleName(line);
+        notification->show();
+        QTimer::singleShot(keepMilliseconds, notification, &QObject::deleteLater);
+    }
 }
 
 void Announcer::hideLines()

@@ -10,9 +10,9 @@
 // it shows.
 //
 // A screen reader breaks off what it says when the focus leaves a window, and then names the
-// window that takes it. So while its window is not the active one, a line waits for the window
-// to take the focus (a moment at most), and is heard after the window's name instead of cut
-// short. A hidden window announces nothing, and shows no line again when it next opens: what
+// window that takes it. So while its window is not the active one, the lines wait for the
+// window to take the focus (a moment at most), and are heard after the window's name instead
+// of cut short. A hidden window announces nothing, and shows no line again when it next opens: what
 // cannot be seen is not said either.
 class Announcer : public QWidget
 {
@@ -33,6 +33,6 @@ private:
     void hideLines();
 
     QTimer m_focusWait;
-    QString m_line;
-    bool m_pending = false;
+    // The lines that wait for the window to take the focus, in order.
+    QStringList m_waiting;
 };
