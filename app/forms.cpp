@@ -4,11 +4,9 @@
 #include "frmmain.h"
 #include "frmstart.h"
 #include "game.h"
+#include "picturefolder.h"
 
-Forms::Forms(RandomSource &random, const PictureLoader &pictures, QObject *parent)
-    : QObject(parent), m_random(random), m_pictures(pictures)
-{
-}
+Forms::Forms(RandomSource &random, QObject *parent) : QObject(parent), m_random(random) { }
 
 Forms::~Forms()
 {
@@ -25,7 +23,9 @@ Forms::~Forms()
 FrmMain &Forms::frmMain()
 {
     if (m_main.isNull()) {
-        m_game = std::make_unique<Game>(m_random, m_pictures);
+        m_game.reset();
+        m_pictures = std::make_unique<PictureFolder>();
+        m_game = std::make_unique<Game>(m_random, *m_pictures);
         m_main = new FrmMain(*m_game);
         unloadOnClose(m_main);
         connect(m_main, &FrmMain::startClicked, this, &Forms::countDown);

@@ -9,7 +9,7 @@ class FrmAbout;
 class FrmMain;
 class FrmStart;
 class Game;
-class PictureLoader;
+class PictureFolder;
 class RandomSource;
 
 // The program's three windows, one instance of each. A window is created and loaded (built from
@@ -24,13 +24,14 @@ class Forms : public QObject
     Q_OBJECT
 
 public:
-    Forms(RandomSource &random, const PictureLoader &pictures, QObject *parent = nullptr);
+    explicit Forms(RandomSource &random, QObject *parent = nullptr);
     ~Forms() override;
 
     FrmMain &frmMain();
     FrmStart &frmStart();
     FrmAbout &frmAbout();
-    // The game the main window shows; each main window loaded plays a fresh one.
+    // The game the main window shows; each main window loaded plays a fresh one, with the
+    // target pictures counted afresh.
     Game &game();
 
 signals:
@@ -49,7 +50,7 @@ private:
     void windowUnloaded();
 
     RandomSource &m_random;
-    const PictureLoader &m_pictures;
+    std::unique_ptr<PictureFolder> m_pictures;
     std::unique_ptr<Game> m_game;
     QPointer<FrmMain> m_main;
     QPointer<FrmStart> m_start;

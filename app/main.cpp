@@ -3,7 +3,7 @@
 #include "forms.h"
 #include "frmmain.h"
 
-#include "pictureloader.h"
+#include "picturefile.h"
 #include "random.h"
 
 #include <QApplication>
@@ -20,10 +20,10 @@ int main(int argc, char *argv[])
     QApplication::setQuitOnLastWindowClosed(false);
     useDialogFonts();
     installAccessibility();
+    PictureReading::collectDecoderMessages();
 
     ClockSeededRandom random;
-    const DiskPictureLoader pictures;
-    Forms forms(random, pictures);
+    Forms forms(random);
     QObject::connect(&forms, &Forms::allUnloaded, &app, &QCoreApplication::quit);
 
     forms.frmMain().show();

@@ -1,5 +1,6 @@
 // The rows of whole processes: the game's start-up to its first frame against a minimal Qt
-// program's, and the game's memory over many waves against a process showing a bare window.
+// program's; the game's memory over many waves, and with photos in a large window, against a
+// process showing a bare window of the size; and how much decoding one picture takes.
 #include "benchmarks.h"
 #include "measure.h"
 #include "range.h"
@@ -10,8 +11,10 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QMainWindow>
 #include <QProcess>
+#include <QTest>
 
 #include <malloc.h>
 
@@ -24,7 +27,7 @@ using namespace Qt::StringLiterals;
 namespace {
 
 constexpr int startupRuns = 15;
-constexpr int memoryWaves = 50; // the peak after these many; the growth to twice and four times
+constexpr int memoryWaves = 50; // the peak after these many; the growth from them to three times
 
 // Runs a program built beside the benchmark to its end, in the folder, under the benchmark's Qt
 // platform: its standard output, or none if it failed.
@@ -43,16 +46,25 @@ runBeside(const QString &program, const QStringList &arguments, const QString &f
     return std::nullopt;
 }
 
-void startupBenchmark(benchmark::State &state, Range *range, const QStringList &bareWindow)
+QStringList sizeArguments(QSize size)
+{
+    return {QString::number(size.width()), QString::number(size.height())};
+}
+
+// The game started in the range's folder: with photos there, it is still reading them ahead
+// when its first frame is painted and it quits.
+void startupBenchmark(benchmark::State &state, const Range *range)
 {
     bool allEnded = true;
     const auto run = [&](const QString &program, const QStringList &arguments) {
         allEnded = runBeside(program, arguments, range->path()).has_value() && allEnded;
     };
+    // The bare window takes the size of the game's, menu bar included.
+    const QStringList bare = sizeArguments(range->window().size());
     for (auto _ : state) {
         timeAgainstFloor(
             state, [&] { run(u"varkoz_benchapp"_s, {}); },
-            [&] { run(u"varkoz_benchbare"_s, bareWindow); }, [] {});
+            [&] { run(u"varkoz_benchbare"_s, bare); }, [] {});
     }
     if (!allEnded)
         state.SkipWithError("a program did not start, paint and quit");
@@ -73,19 +85,32 @@ QList<double> probeMemory(const QStringList &arguments)
     return numbers;
 }
 
-void memoryBenchmark(benchmark::State &state, const QStringList &bareWindow)
+// The peak over waves of the range's pictures, read for a window of the size, against a bare
+// window's; and the growth of the heap from wave to wave once warm.
+void memoryBenchmark(benchmark::State &state, const Range *range, QSize size, int waves)
 {
+    const QStringList window = sizeArguments(size);
     for (auto _ : state) {
-        const QList<double> game = probeMemory({u"game"_s, QString::number(memoryWaves)});
-        const QList<double> bare = probeMemory(QStringList {u"bare"_s} + bareWindow);
-        if (game.size() != 7 || bare.size() != 1)
+        const QList<double> game = probeMemory(QStringList {u"game"_s, range->path()} + window
+                                               + QStringList {QString::number(waves)});
+        const QList<double> bare = probeMemory(QStringList {u"bare"_s} + window);
+        if (game.size() != 3 || bare.size() != 1)
             return state.SkipWithError("the memory probe failed");
         state.counters["peak_mib"] = game[0] / 1024;
         state.counters["bare_mib"] = bare[0] / 1024;
-        state.counters["warm_rss_kib"] = (game[3] - game[1]) / memoryWaves;
-        state.counters["warm_heap_b"] = (game[4] - game[2]) / memoryWaves;
-        state.counters["steady_rss_kib"] = (game[5] - game[3]) / (2 * memoryWaves);
-        state.counters["steady_heap_b"] = (game[6] - game[4]) / (2 * memoryWaves);
+        state.counters["heap_b_per_wave"] = (game[2] - game[1]) / (2 * waves);
+    }
+}
+
+// How much the process grows, at its peak, to read a picture as far as 1920 x 1080.
+void decodingBenchmark(benchmark::State &state, const QString &fileName)
+{
+    for (auto _ : state) {
+        const QList<double> grown = probeMemory({u"read"_s, fileName});
+        if (grown.size() != 2)
+            return state.SkipWithError("the memory probe failed");
+        state.counters["grown_mib"] = grown[0] / 1024;
+        state.counters["refused"] = grown[1];
     }
 }
 
@@ -102,40 +127,40 @@ double statusKiB(QByteArrayView name)
     return 0;
 }
 
-// A wave through the controls' signals, a hit and a miss at every tick, every frame painted.
-void playWave(Range &range)
+// Prints the peak resident KiB of the game over the pictures in the folder, in a window of the
+// size, once they are read and n waves are played, with a hit and a miss at every tick and every
+// frame painted; and the heap in use after n waves and after 3n.
+int probeGame(const QString &folder, QSize size, int waves)
 {
-    range.startWave();
-    for (int tick = 0; tick < Game::ticksPerWave; ++tick) {
-        for (int index = 0; index < Game::holeCount; ++index) {
-            if (range.game().hole(index).shown())
-                emit range.hole(index).clicked();
+    QDir::setCurrent(folder);
+    ScriptedRandom random;
+    PictureFolder pictures;
+    Game game(random, pictures);
+    FrmMain window(game);
+    window.resize(size);
+    showAndPaint(window);
+    if (!QTest::qWaitFor([&] { return !pictures.isReading(); }, 60'000))
+        return 1;
+    const QList<PictureBox *> boxes = window.findChildren<PictureBox *>();
+    CaptionFrame *field = window.findChild<CaptionFrame *>();
+    std::array<double, 3> readings {}; // filled without allocating
+    for (int wave = 1; wave <= 3 * waves; ++wave) {
+        game.start();
+        for (int tick = 0; tick < Game::ticksPerWave; ++tick) {
+            for (PictureBox *box : boxes) {
+                if (box->isVisible() && box->objectName().startsWith(u"picHole"))
+                    emit box->clicked();
+            }
+            emit field->pressed(QPointF(4, 20 + tick));
+            drawPendingFrames();
+            game.tick();
+            drawPendingFrames();
         }
-        emit range.field().pressed(QPointF(4, 20 + tick));
-        drawPendingFrames();
-        range.tick();
-        drawPendingFrames();
-    }
-}
-
-// Prints the peak resident KiB after n waves, the resident KiB and heap bytes after n, 2n, 4n.
-int probeGame(int waves)
-{
-    Range range({81, 81}, 10);
-    range.endWave();
-    std::array<double, 7> readings {}; // filled without allocating
-    auto next = readings.begin();
-    for (int wave = 1; wave <= 4 * waves; ++wave) {
-        playWave(range);
         if (wave == waves)
-            *next++ = statusKiB("VmHWM:");
-        if (wave == waves || wave == 2 * waves || wave == 4 * waves) {
-            *next++ = statusKiB("VmRSS:");
-            *next++ = static_cast<double>(mallinfo2().uordblks);
-        }
+            readings = {statusKiB("VmHWM:"), static_cast<double>(mallinfo2().uordblks), 0};
     }
-    for (double reading : readings)
-        std::printf("%.0f ", reading);
+    readings[2] = static_cast<double>(mallinfo2().uordblks);
+    std::printf("%.0f %.0f %.0f", readings[0], readings[1], readings[2]);
     return 0;
 }
 
@@ -143,8 +168,15 @@ int probeGame(int waves)
 
 int runMemoryProbe(const QStringList &arguments)
 {
-    if (arguments.size() == 2 && arguments[0] == u"game")
-        return probeGame(arguments[1].toInt());
+    if (arguments.size() == 5 && arguments[0] == u"game")
+        return probeGame(arguments[1], {arguments[2].toInt(), arguments[3].toInt()},
+                         arguments[4].toInt());
+    if (arguments.size() == 2 && arguments[0] == u"read") {
+        const double before = statusKiB("VmHWM:");
+        const PictureFile file = PictureReading::read(arguments[1], {1920, 1080}, false);
+        std::printf("%.0f %d", statusKiB("VmHWM:") - before, file.image.isNull());
+        return 0;
+    }
     if (arguments.size() == 3 && arguments[0] == u"bare") {
         QMainWindow window; // its peak resident KiB, shown
         window.resize(arguments[1].toInt(), arguments[2].toInt());
@@ -152,16 +184,31 @@ int runMemoryProbe(const QStringList &arguments)
         std::printf("%.0f", statusKiB("VmHWM:"));
         return 0;
     }
-    std::fputs("usage: varkoz_bench --memory-probe game <n> | bare <width> <height>\n", stderr);
+    std::fputs("usage: varkoz_bench --memory-probe game <folder> <width> <height> <waves>"
+               " | bare <width> <height> | read <file>\n",
+               stderr);
     return 2;
 }
 
-void registerProcessBenchmarks(Range &samples)
+void registerProcessBenchmarks(const Range &samples, const Range &photos,
+                               const QStringList &pictures)
 {
-    // The bare window takes the size of the game's, menu bar included.
-    const QSize size = samples.window().size();
-    const QStringList bare {QString::number(size.width()), QString::number(size.height())};
-    sampled(benchmark::RegisterBenchmark("startup", startupBenchmark, &samples, bare), startupRuns,
-            benchmark::kMillisecond);
-    benchmark::RegisterBenchmark("memory", memoryBenchmark, bare)->Iterations(1);
+    for (const auto &[name, range] :
+         {std::pair {"startup/samples", &samples}, std::pair {"startup/photos", &photos}}) {
+        sampled(benchmark::RegisterBenchmark(name, startupBenchmark, range), startupRuns,
+                benchmark::kMillisecond);
+    }
+    benchmark::RegisterBenchmark("memory/samples", memoryBenchmark, &samples,
+                                 samples.window().size(), memoryWaves)
+        ->Iterations(1);
+    for (const QSize size : {QSize(1920, 1080), QSize(3840, 2160)}) {
+        const std::string name = "memory/21_photos/" + std::to_string(size.width()) + 'x'
+            + std::to_string(size.height());
+        benchmark::RegisterBenchmark(name.c_str(), memoryBenchmark, &photos, size, 3)
+            ->Iterations(1);
+    }
+    for (const QString &picture : pictures) {
+        const std::string name = "decoding/" + QFileInfo(picture).baseName().toStdString();
+        benchmark::RegisterBenchmark(name.c_str(), decodingBenchmark, picture)->Iterations(1);
+    }
 }

@@ -1,11 +1,7 @@
 #include "range.h"
 
-#include "captionframe.h"
-#include "picturebox.h"
-
 #include <QImageWriter>
 #include <QTest>
-#include <QTimer>
 
 #include <cmath>
 
@@ -53,39 +49,26 @@ void showAndPaint(QWidget &window)
     drawPendingFrames();
 }
 
-Range::Range(QSize pictureSize, int count, Encoding encoding)
+Range::Range(QSize pictureSize, int count, Encoding encoding, QSize windowSize)
+    : m_encoding(encoding)
 {
-    bool written = QDir(path()).mkpath(u"pix"_s);
-    for (int number = 0; written && number < count; ++number) {
-        QImageWriter writer(filePath(number), "jpeg");
-        writer.setQuality(85);
-        writer.setProgressiveScanWrite(encoding == Encoding::Progressive);
-        written = writer.write(photoLike(pictureSize, number));
-    }
+    QDir(path()).mkpath(u"pix"_s);
+    QImageWriter writer(filePath(0), "jpeg");
+    writer.setQuality(85);
+    writer.setProgressiveScanWrite(encoding == Encoding::Progressive);
+    bool written = writer.write(photoLike(pictureSize, 1));
+    for (int number = 1; written && number < count; ++number)
+        written = QFile::copy(filePath(0), filePath(number));
     if (!written)
         qFatal("Cannot write the target pictures into %s", qPrintable(path()));
     enter();
     m_window = std::make_unique<FrmMain>(m_game);
+    if (windowSize.isValid())
+        m_window->resize(windowSize);
     showAndPaint(*m_window);
+    if (!waitUntilRead())
+        qWarning("The pictures of a range of the benchmark were not read.");
     standTargetIn(middleHole);
-}
-
-bool Range::touch(int number)
-{
-    QFile file(filePath(number));
-    m_lastTouch = m_lastTouch.addSecs(1);
-    return file.open(QIODevice::ReadWrite)
-        && file.setFileTime(m_lastTouch, QFileDevice::FileModificationTime);
-}
-
-PictureBox &Range::hole(int index) const
-{
-    return *m_window->findChild<PictureBox *>(u"picHole_%1"_s.arg(index));
-}
-
-CaptionFrame &Range::field() const
-{
-    return *m_window->findChild<CaptionFrame *>(u"fraField"_s);
 }
 
 void Range::standTargetIn(int hole)
@@ -94,12 +77,13 @@ void Range::standTargetIn(int hole)
     if (!m_game.isRunning() || m_game.tickCount() >= Game::ticksPerWave - 2) {
         endWave(hole);
         steer(hole);
-        startWave();
+        m_window->Start();
     } else if (m_game.lastHole() != hole) {
         steer(hole);
         tick();
     }
-    waitUntilShown(hole);
+    if (!QTest::qWaitFor([&] { return m_game.hole(hole).shown(); }, 60'000))
+        qWarning("A target of the benchmark was not shown.");
     drawPendingFrames();
 }
 
@@ -112,17 +96,9 @@ void Range::endWave(int avoidedHole)
     }
 }
 
-void Range::startWave()
-{
-    m_window->Start();
-}
-
-void Range::steer(int hole, const QList<int> &pictures)
+void Range::steer(int hole)
 {
     m_random.push({static_cast<float>(hole) / 8.0f});
-    const int count = m_game.pictureCount();
-    for (int number : pictures)
-        m_random.push({count > 1 ? static_cast<float>(number) / (count - 1) * 0.999f : 0.0f});
 }
 
 void Range::tick()
@@ -130,12 +106,7 @@ void Range::tick()
     m_game.tick();
 }
 
-bool Range::waitUntilShown(int hole)
+bool Range::waitUntilRead()
 {
-    QTimer deadline; // wakes the event loop, should nothing else come
-    deadline.setSingleShot(true);
-    deadline.start(10'000);
-    while (!m_game.hole(hole).shown() && deadline.isActive())
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    return m_game.hole(hole).shown();
+    return QTest::qWaitFor([&] { return !m_pictures.isReading(); }, 60'000);
 }

@@ -1,5 +1,5 @@
-// The rows measured in this process, on shown ranges: ticks (of small pictures and of photos),
-// hits and misses, and the timing of real waves.
+// The rows measured in this process, on shown ranges: the stall of a tick among photos, a drag
+// of the window's corner, hits and misses, and the timing of real waves.
 #include "benchmarks.h"
 #include "measure.h"
 #include "range.h"
@@ -16,77 +16,69 @@
 #include <QTimer>
 
 #include <algorithm>
-#include <optional>
-#include <set>
+#include <numeric>
 #include <thread>
 #include <vector>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
-// Ticks: the handler of tmr1's timeout against the floor of decoding the same pictures with a bare
-// QImageReader. The target stands in the middle hole. The tick's loop over the holes meets a new
-// hole below it once, and places the target with one picture; a new hole above it, twice.
 constexpr int middleHole = 4;
-constexpr int holeBelow = 3;
-constexpr int holeAbove = 5;
+constexpr int holeAbove = 5; // the tick's loop meets it again: two pictures are placed
 
-struct TickCase
+// Stall per tick: the handler of tmr1's timeout, in a window of a photo's size with 21 photos read
+// ahead, against the floor of decoding what the window shows of one photo with a bare
+// QImageReader, as a tick that read its picture would. The target stands in the middle hole
+// and moves to a hole above it, so that the tick places two pictures.
+void stallBenchmark(benchmark::State &state, Range *range)
 {
-    Range *range;
-    QList<int> pictures; // the numbers drawn as the tick places the target, once or twice
-    bool touched; // the files are touched before the tick, so that the game decodes them again
-};
-
-// Decodes what the game decodes of a picture: the part that the window can show.
-void decode(const QString &fileName)
-{
-    QImageReader reader(fileName);
-    if (const QSize size = reader.size(); size.boundedTo(FrmMain::clientArea) != size)
-        reader.setClipRect(QRect(QPoint(0, 0), size.boundedTo(FrmMain::clientArea)));
-    benchmark::DoNotOptimize(reader.read());
-}
-
-void tickBenchmark(benchmark::State &state, const TickCase &tick)
-{
-    Range &range = *tick.range;
-    range.enter();
-    const int newHole = tick.pictures.size() == 1 ? holeBelow : holeAbove;
-    // A picture drawn twice is decoded once; the second time, it is kept.
-    const std::set<int> numbers(tick.pictures.begin(), tick.pictures.end());
+    range->enter();
+    const QSize part = range->window().centralWidget()->size();
     for (auto _ : state) {
-        range.standTargetIn(middleHole);
-        range.steer(newHole, tick.pictures);
-        for (int number : numbers) {
-            if (tick.touched && !range.touch(number))
-                return state.SkipWithError("a picture could not be touched");
-        }
-        double shown = 0;
-        double frame = 0;
-        const double stall = timeAgainstFloor(
-            state, [&] { range.tick(); },
+        range->standTargetIn(middleHole);
+        range->steer(holeAbove);
+        bool shownAtOnce = false;
+        timeAgainstFloor(
+            state,
             [&] {
-                for (int number : numbers)
-                    decode(range.filePath(number));
+                range->tick();
+                shownAtOnce = range->game().hole(holeAbove).shown();
             },
             [&] {
-                shown = microsecondsOf([&] { range.waitUntilShown(newHole); });
-                frame = microsecondsOf(drawPendingFrames);
-            });
-        state.counters["shown_us"] = stall + shown;
-        state.counters["frame_us"] = frame;
-        const Hole &hole = range.game().hole(newHole);
-        if (!hole.shown() || hole.pictureNumber != tick.pictures.last())
-            return state.SkipWithError("the target did not move as steered");
+                QImageReader reader(range->filePath(0));
+                reader.setClipRect(QRect(QPoint(0, 0), reader.size().boundedTo(part)));
+                benchmark::DoNotOptimize(reader.read());
+            },
+            [&] { state.counters["frame_us"] = microsecondsOf(drawPendingFrames); });
+        state.counters["shown_at_once"] = shownAtOnce;
     }
 }
 
-void registerTick(const char *row, const char *kind, const TickCase &tick, int samples)
+// A drag of the window's corner from its first size to 1920 x 1080 pixels in 100 steps, one a
+// frame: how often each picture is read from the moment the drag starts until every picture is
+// read for the size it ended at, and how long after the drag that is.
+void dragBenchmark(benchmark::State &state, Range *range)
 {
-    const QSize size = QImageReader(tick.range->filePath(0)).size();
-    const std::string name = row + ('/' + std::to_string(size.width())) + 'x'
-        + std::to_string(size.height()) + '/' + kind + (tick.touched ? "/touched" : "/kept");
-    sampled(benchmark::RegisterBenchmark(name.c_str(), tickBenchmark, tick), samples,
-            size.width() > 1000 ? benchmark::kMillisecond : benchmark::kMicrosecond);
+    range->enter();
+    constexpr int steps = 100;
+    for (auto _ : state) {
+        const QSize first = range->window().size();
+        QList<int> reads(PictureFolder::namesLookedAt);
+        const QMetaObject::Connection counting = QObject::connect(
+            &range->pictures(), &TargetPictures::ready, [&](qint16 number) { ++reads[number]; });
+        for (int step = 1; step <= steps; ++step) {
+            range->window().resize(first + (QSize(1920, 1080) - first) * step / steps);
+            QTest::qWait(16);
+        }
+        const double settled = microsecondsOf([range] { range->waitUntilRead(); });
+        QObject::disconnect(counting);
+        state.counters["most_reads"] = *std::max_element(reads.cbegin(), reads.cend());
+        state.counters["reads"] = std::accumulate(reads.cbegin(), reads.cend(), 0);
+        state.counters["settled_ms"] = settled / 1000;
+        range->window().resize(first);
+        range->waitUntilRead();
+    }
 }
 
 // Hits and misses through the control's own signal, or a real press and release on the window's
@@ -109,10 +101,10 @@ void shotBenchmark(benchmark::State &state, Range *range, Shot shot, Path path)
         QLabel label(QStringLiteral("1")); // the floor, as a score caption
         showAndPaint(label);
         const int hole = shot == Shot::Hit ? middleHole : missHoles[++turn % 2];
-        PictureBox &target = range->hole(hole);
+        PictureBox &target = *range->window().findChild<PictureBox *>(u"picHole_%1"_s.arg(hole));
         const QPoint spot = target.mapTo(&range->window(), target.rect().center());
         QWindow *window = range->window().windowHandle();
-        CaptionFrame &field = range->field();
+        CaptionFrame &field = *range->window().findChild<CaptionFrame *>();
         const QPointF fieldSpot = field.mapFrom(&range->window(), QPointF(spot));
         const int before = score();
         timeAgainstFloor(
@@ -136,35 +128,6 @@ void shotBenchmark(benchmark::State &state, Range *range, Shot shot, Path path)
 // first from Start) against 600 ms, each wave from Start to its twentieth tick against 12 s.
 constexpr int timedWaves = 2;
 
-// Notes when each timeout of the timer arrives, before its handlers run.
-class ArrivalClock : public QObject
-{
-public:
-    explicit ArrivalClock(const QObject &timer) : m_timer(&timer)
-    {
-        QCoreApplication::instance()->installEventFilter(this);
-    }
-    void restart()
-    {
-        arrivals.clear();
-        m_clock.start();
-    }
-
-    QList<double> arrivals; // in milliseconds since the restart
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (event->type() == QEvent::Timer && watched == m_timer)
-            arrivals.append(static_cast<double>(m_clock.nsecsElapsed()) / 1e6);
-        return false;
-    }
-
-private:
-    const QObject *m_timer;
-    QElapsedTimer m_clock;
-};
-
 void timingBenchmark(benchmark::State &state, Range *range, HeldTimers *held, bool otherCoreBusy)
 {
     range->enter();
@@ -173,25 +136,31 @@ void timingBenchmark(benchmark::State &state, Range *range, HeldTimers *held, bo
     const QTimer &timer = range->game().waveTimer();
     held->letGo(&timer);
     const auto holdAgain = qScopeGuard([held] { held->letGo(nullptr); });
-    ArrivalClock clock(timer);
-    std::optional<std::jthread> spinner;
-    if (otherCoreBusy)
-        spinner.emplace([](std::stop_token stop) {
-            while (!stop.stop_requested()) { }
-        });
+    // When each tick came, in milliseconds since the wave's Start (noted as the tick ends).
+    QElapsedTimer clock;
+    QList<double> arrivals;
+    const QMetaObject::Connection noting = QObject::connect(&timer, &QTimer::timeout, [&] {
+        arrivals.append(static_cast<double>(clock.nsecsElapsed()) / 1e6);
+    });
+    const auto stopNoting = qScopeGuard([noting] { QObject::disconnect(noting); });
+    const std::jthread spinner = otherCoreBusy ? std::jthread([](std::stop_token stop) {
+        while (!stop.stop_requested()) { }
+    })
+                                               : std::jthread();
     std::vector<double> deviations;
     std::vector<double> lengths;
     for (auto _ : state) {
         for (int wave = 0; wave < timedWaves; ++wave) {
             const QDeadlineTimer deadline(2 * Game::ticksPerWave * Game::tickMilliseconds);
-            clock.restart();
+            arrivals.clear();
+            clock.start();
             range->window().Start();
             while (range->game().isRunning() && !deadline.hasExpired())
                 QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-            if (clock.arrivals.size() != Game::ticksPerWave)
+            if (arrivals.size() != Game::ticksPerWave)
                 return state.SkipWithError("a wave did not end at its twentieth tick");
             double previous = 0;
-            for (double arrival : std::as_const(clock.arrivals))
+            for (double arrival : std::as_const(arrivals))
                 deviations.push_back(
                     std::abs(arrival - std::exchange(previous, arrival) - Game::tickMilliseconds));
             lengths.push_back(previous);
@@ -208,22 +177,18 @@ void timingBenchmark(benchmark::State &state, Range *range, HeldTimers *held, bo
 
 } // namespace
 
-void registerRangeBenchmarks(Range &small, Range &medium, Range &baseline, Range &progressive,
+void registerRangeBenchmarks(const std::vector<std::unique_ptr<Range>> &photos, Range &drag,
                              Range &samples, HeldTimers &held)
 {
-    for (Range *range : {&small, &medium}) {
-        for (const QList<int> &pictures : {QList {0}, QList {0, 1}}) {
-            for (bool touched : {true, false})
-                registerTick("tick", pictures.size() == 1 ? "one_picture" : "two_pictures",
-                             {range, pictures, touched}, 100);
-        }
+    for (const auto &range : photos) {
+        const QSize window = range->window().size();
+        const std::string name = "stall/" + std::to_string(window.width()) + 'x'
+            + std::to_string(window.height()) + '/'
+            + (range->encoding() == Range::Encoding::Progressive ? "progressive" : "baseline");
+        sampled(benchmark::RegisterBenchmark(name.c_str(), stallBenchmark, range.get()), 15,
+                benchmark::kMicrosecond);
     }
-    // A photo's tick meets its hole twice, and both loads count.
-    for (const auto &[range, kind] :
-         {std::pair {&baseline, "baseline"}, std::pair {&progressive, "progressive"}}) {
-        for (bool touched : {false, true})
-            registerTick("photo", kind, {range, {0, 0}, touched}, 15);
-    }
+    benchmark::RegisterBenchmark("drag/21_photos", dragBenchmark, &drag)->Iterations(1);
     const auto shots = [&](const char *name, Shot shot, Path path) {
         sampled(benchmark::RegisterBenchmark(name, shotBenchmark, &samples, shot, path), 200,
                 benchmark::kMicrosecond);

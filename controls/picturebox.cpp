@@ -14,10 +14,15 @@ PictureBox::PictureBox(QWidget *parent) : QWidget(parent)
 
 void PictureBox::setPicture(const QPixmap &picture)
 {
+    setPicture(picture.toImage());
+}
+
+void PictureBox::setPicture(const QImage &picture)
+{
     setPicture(picture, picture.deviceIndependentSize().toSize());
 }
 
-void PictureBox::setPicture(const QPixmap &part, QSize wholeSize)
+void PictureBox::setPicture(const QImage &part, QSize wholeSize)
 {
     m_picture = part;
     m_pictureSize = wholeSize;
@@ -66,7 +71,7 @@ void PictureBox::paintEvent(QPaintEvent *)
         qDrawWinPanel(&painter, rect(), palette(), true);
     if (!m_picture.isNull()) {
         painter.setClipRect(rect().adjusted(border, border, -border, -border));
-        painter.drawPixmap(border, border, m_picture);
+        painter.drawImage(border, border, m_picture);
     }
     if (hasFocus()) {
         QStyleOptionFocusRect option;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QImage>
 #include <QPixmap>
 #include <QWidget>
 
@@ -16,11 +17,14 @@ class PictureBox : public QWidget
 public:
     explicit PictureBox(QWidget *parent = nullptr);
 
-    QPixmap picture() const { return m_picture; }
+    QPixmap picture() const { return QPixmap::fromImage(m_picture); }
     void setPicture(const QPixmap &picture);
+    // The picture as it is drawn, shared rather than copied.
+    const QImage &image() const { return m_picture; }
+    void setPicture(const QImage &picture);
     // The top-left part of a larger picture: with autoSize the box takes the whole picture's
     // size, in logical pixels.
-    void setPicture(const QPixmap &part, QSize wholeSize);
+    void setPicture(const QImage &part, QSize wholeSize);
 
     bool autoSize() const { return m_autoSize; }
     void setAutoSize(bool autoSize);
@@ -45,7 +49,7 @@ private:
     int borderWidth() const;
     void fitToPicture();
 
-    QPixmap m_picture;
+    QImage m_picture;
     QSize m_pictureSize;
     bool m_autoSize = false;
     bool m_sunkenBorder = false;

@@ -62,7 +62,7 @@ void FrmMain::setUpControls()
     menu->ensurePolished();
     const int menuHeight = menu->isNativeMenuBar() ? 0 : menu->heightForWidth(clientArea.width());
     resize(clientArea + QSize(0, menuHeight));
-    m_game.setVisibleSize(clientArea);
+    m_game.setVisibleSize(visiblePart(clientArea));
     centreOnScreen(*this);
     ui->cmdExit->setFocus();
 }
@@ -94,11 +94,18 @@ void FrmMain::Start()
     m_game.start();
 }
 
+QSize FrmMain::visiblePart(QSize client) const
+{
+    // From the corner of the hole nearest the window's, the first.
+    const QPoint corner = picHole.front()->pos();
+    return (client - QSize(corner.x(), corner.y())).expandedTo({1, 1});
+}
+
 void FrmMain::resizeEvent(QResizeEvent *event)
 {
     QMainWindow::resizeEvent(event);
-    // A larger window shows more of a large target picture.
-    m_game.setVisibleSize(ui->centralwidget->size().expandedTo(clientArea));
+    // A larger window shows more of a large target picture, a smaller one less.
+    m_game.setVisibleSize(visiblePart(ui->centralwidget->size()));
 }
 
 void FrmMain::cmdExit_Click()
@@ -127,11 +134,14 @@ void FrmMain::showHole(int index)
     const Hole &hole = m_game.hole(index);
     PictureBox *box = picHole.at(index);
     if (hole.shown() && hole.hit) {
-        box->setPicture(ui->picHit->picture());
+        box->setPicture(ui->picHit->image());
         box->setAccessibleDescription(tr("Fireball"));
     } else if (hole.shown()) {
-        box->setPicture(QPixmap::fromImage(hole.picture), hole.size);
+        box->setPicture(hole.picture, hole.size);
         box->setAccessibleDescription(tr("Target"));
+    } else {
+        // A hidden hole keeps no picture.
+        box->setPicture(QImage());
     }
     box->setVisible(hole.shown());
 }

@@ -47,6 +47,8 @@ private slots:
 
 private:
     void setUpControls();
+    // How much of a target can be seen in a client area of the size.
+    QSize visiblePart(QSize client) const;
     void connectEvents();
     void showHole(int index);
     void showMarker();

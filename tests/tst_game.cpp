@@ -1,91 +1,55 @@
-// The game without windows: the draws and their rounding, the precision, the picture count, and
-// waves played through the game's verbs with scripted chance and real picture files. Then
-// whatever the player puts in the pix folder: every kind of bad file read by the real loader with
-// Qt's real decoders without holding up the game, and photos of many megapixels decoded on the
-// side, only as far as they can be seen, and kept while their files stay as they are.
+// The game's rules without windows or files: the draws and their rounding, the precision, and
+// waves played through the game's verbs, with scripted chance and pictures of the test's own,
+// which it hands over at once or later.
 #include "testing.h"
 
 #include "draws.h"
 #include "game.h"
-#include "pictureset.h"
 #include "score.h"
 
-#include <QBuffer>
-#include <QThread>
-#include <QtEndian>
-
-#include <atomic>
-
-#ifdef Q_OS_WIN
-#include <windows.h>
-#else
-#include <sys/socket.h>
-#include <sys/stat.h>
-#include <sys/un.h>
-#include <unistd.h>
-#endif
+#include <QSignalSpy>
 
 using namespace Qt::StringLiterals;
 
 namespace {
-const QString pic1 = u"pix/pic1.jpg"_s;
-const QSize visible(337, 387);
-
-QByteArray encoded(const QImage &image, const char *format)
+// Picture N is (81 + N) x 81 pixels, so that a hole's size tells N; the late ones come only
+// when the test hands them over.
+class FakePictures final : public TargetPictures
 {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, format);
-    return bytes;
-}
-
-// A JPEG whose header promises 30000 x 30000 pixels, and brings a few.
-QByteArray hugeJpegHeader()
-{
-    QByteArray bytes = encoded(QImage(8, 8, QImage::Format_RGB32), "jpeg");
-    const qsizetype frame = bytes.indexOf("\xff\xc0"); // height and width follow at 5 and 7
-    qToBigEndian<quint16>(30000, bytes.data() + frame + 5);
-    qToBigEndian<quint16>(30000, bytes.data() + frame + 7);
-    return bytes;
-}
-
-// The real loader, noting the most pixels it decoded on the game's thread.
-struct RecordingLoader final : PictureLoader
-{
-    PictureFile load(const QString &fileName, QSize part, qint64 mostPixels) const override
+public:
+    qint16 count() override { return 5; }
+    std::optional<TargetPicture> picture(qint16 number) override
     {
-        PictureFile file = DiskPictureLoader().load(fileName, part, mostPixels);
-        if (QThread::currentThread() == QCoreApplication::instance()->thread()
-            && !file.overPixelLimit)
-            largest = qMax(largest.load(), qint64(file.size.width()) * file.size.height());
-        return file;
+        if (late.contains(number))
+            return std::nullopt;
+        return of(number);
     }
-    mutable std::atomic<qint64> largest = 0;
-};
+    void setVisibleSize(QSize) override { }
 
-#ifdef Q_OS_WIN
-// The file held open without sharing, as another program may hold it, until the handle is let go.
-std::shared_ptr<void> holdOpen(const QString &fileName)
-{
-    return {CreateFileW(reinterpret_cast<LPCWSTR>(fileName.utf16()), GENERIC_READ, 0, nullptr,
-                        OPEN_EXISTING, 0, nullptr),
-            CloseHandle};
-}
-#endif
+    static TargetPicture of(qint16 number)
+    {
+        const QSize size(81 + number, 81);
+        return {QImage(size, QImage::Format_RGB32), size};
+    }
+    void handOver(qint16 number)
+    {
+        late.remove(number);
+        emit ready(number, of(number));
+    }
+
+    QSet<qint16> late;
+};
 } // namespace
 
 class TestGame : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<TemporaryCurrentDir> m_dir;
     // The ticks of a wave come only where a test makes them.
     const HeldTimers m_held {{u"tmr1"_s}};
     ScriptedRandom m_random;
-    DiskPictureLoader m_loader;
+    FakePictures m_pictures;
     std::unique_ptr<Game> m_game;
-    std::shared_ptr<void> m_heldOpen; // a target file held open by a bad-file row
 
     // Starts a wave (or puts a second target up) in the hole, with the picture.
     void startWith(int hole, int picture = 0)
@@ -116,13 +80,10 @@ class TestGame : public QObject
 private slots:
     void init()
     {
-        m_heldOpen.reset();
         m_game.reset();
-        m_dir.reset();
-        m_dir = std::make_unique<TemporaryCurrentDir>();
-        writeTargets({0, 1, 2, 3, 4});
         m_random = {};
-        m_game = std::make_unique<Game>(m_random, m_loader);
+        m_pictures.late.clear();
+        m_game = std::make_unique<Game>(m_random, m_pictures);
         m_game->countPictures();
     }
 
@@ -150,17 +111,6 @@ private slots:
         QCOMPARE(precisionPercent(2, 1), 66);
         QCOMPARE(precisionPercent(29, 21), 58);
         QCOMPARE(precisionPercent(0, 0), 0);
-    }
-
-    void picturesAreCountedOnce()
-    {
-        // A gap counts what is there; names past 20 and folders are not counted.
-        QVERIFY(removeWhenLetGo(u"pix/pic0.jpg"_s));
-        writeTargets({20, 21});
-        QDir().mkpath(u"pix/pic9.jpg"_s);
-        QVERIFY(PictureSet::count() == 5 && m_game->pictureCount() == 5);
-        QVERIFY(removeWhenLetGo(u"pix"_s));
-        QCOMPARE(PictureSet::count(), 0);
     }
 
     void startPlacesTheFirstTarget()
@@ -266,162 +216,29 @@ private slots:
         QVERIFY(!m_game->hole(5).hit && !m_game->isMarkerShown());
     }
 
-    void missingPictureShowsTheFallbackOnce()
+    void latePicturesShowWhenTheyCome()
     {
-        const QImage fallback(u":/assets/fallback-target.png"_s);
-        QVERIFY(removeWhenLetGo(pic1));
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"pix.pic1\\.jpg.*File not found"_s));
-        QTest::failOnWarning(QRegularExpression(u"."_s));
-        startWith(2, 1);
-        startWith(5, 1);
-        QVERIFY(m_game->hole(2).picture == fallback && m_game->hole(5).picture == fallback);
-        QCOMPARE(m_game->hole(5).size, fallback.size());
-    }
-
-    void badFiles_data()
-    {
-        using Lay = std::function<void()>;
-        QTest::addColumn<Lay>("lay");
-        QTest::addColumn<QString>("reason"); // empty where the picture shows
-        const QImage picture = striped({400, 300});
-        const auto bytes = [](const QByteArray &content) {
-            return Lay([=] {
-                QFile file(pic1);
-                QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content) == content.size());
-            });
-        };
-        const QByteArray jpeg = encoded(picture, "jpeg");
-        QTest::newRow("text") << bytes("not a picture\n") << u"Unsupported image format"_s;
-        QTest::newRow("JPEG cut short")
-            << bytes(jpeg.left(jpeg.size() * 2 / 3)) << u"Corrupt JPEG data"_s;
-        QTest::newRow("PNG") << bytes(encoded(picture, "png")) << QString();
-        QTest::newRow("30000 x 30000 header")
-            << bytes(hugeJpegHeader()) << u"too large (30000 x 30000 pixels)"_s;
-        QTest::newRow("folder") << Lay([] { QDir().mkpath(pic1); }) << u"it is a folder"_s;
-#ifdef Q_OS_WIN
-        // Held open without sharing, for as long as the row lasts.
-        QTest::newRow("held open") << Lay([=, this] {
-            bytes(jpeg)();
-            m_heldOpen = holdOpen(pic1);
-        }) << qt_error_string(ERROR_SHARING_VIOLATION);
-#else
-        const auto link = [](const QString &to) {
-            return Lay([=] { QFile::link(to, pic1); });
-        };
-        QTest::newRow("unreadable") << Lay([=] {
-            bytes(jpeg)();
-            QFile::setPermissions(pic1, {});
-        }) << u"there is no permission to read it"_s;
-        QTest::newRow("broken link") << link(u"gone"_s) << u"File not found"_s;
-        QTest::newRow("named pipe")
-            << Lay([] { mkfifo(qPrintable(pic1), 0644); }) << u"it is a named pipe"_s;
-        QTest::newRow("link to a device") << link(u"/dev/zero"_s) << u"it is a device"_s;
-        QTest::newRow("socket") << Lay([] { // which cannot even be opened
-            sockaddr_un address {.sun_family = AF_UNIX, .sun_path = "pix/pic1.jpg"};
-            bind(socket(AF_UNIX, SOCK_STREAM, 0), reinterpret_cast<sockaddr *>(&address),
-                 sizeof address);
-        }) << u"it is a socket"_s;
-#endif
-    }
-
-    void badFiles()
-    {
-        QFETCH(std::function<void()>, lay);
-        QFETCH(QString, reason);
-        QVERIFY(removeWhenLetGo(pic1));
-        lay();
-        // Read on a thread of its own, so that a reader that waits fails the test instead of
-        // holding it, and on Unix as nobody, for whom permissions count (root reads anything).
-#ifdef Q_OS_UNIX
-        for (const QString &folder : {u"../.."_s, u".."_s, u"."_s, u"pix"_s})
-            QFile::setPermissions(folder, QFile::permissions(folder) | QFile::ExeOther);
-        const bool root = geteuid() == 0;
-        QVERIFY(!root || (setegid(65534) == 0 && seteuid(65534) == 0));
-#endif
-        const auto file = std::make_shared<PictureFile>();
-        const std::unique_ptr<QThread> reading(QThread::create(
-            [file] { *file = DiskPictureLoader().load(pic1, visible, PictureLoader::noLimit); }));
-        reading->start();
-        const bool done = reading->wait(5000);
-#ifdef Q_OS_UNIX
-        QVERIFY(!root || (seteuid(0) == 0 && setegid(0) == 0));
-#endif
-        QVERIFY2(done, "the loader was still waiting after 5 s");
-        QVERIFY2(file->error.contains(reason) || file->complaint.contains(reason),
-                 qPrintable(file->error + file->complaint));
-        QCOMPARE(file->image.isNull(), !file->error.isEmpty());
-    }
-
-#ifdef Q_OS_WIN
-    void heldFileShowsOnceLetGo()
-    {
-        // The built-in target stands in while the file is held, and the picture shows at the next
-        // try once it is let go, though nothing in the file changed.
-        TargetPictures pictures(m_loader, u":/assets/fallback-target.png"_s);
-        pictures.setVisibleSize(visible);
-        m_heldOpen = holdOpen(pic1);
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"pix.pic1\\.jpg"_s));
-        QCOMPARE(pictures.picture(1)->image, QImage(u":/assets/fallback-target.png"_s));
-        m_heldOpen.reset();
-        QCOMPARE(pictures.picture(1)->size, QSize(82, 81));
-    }
-#endif
-
-    void photosAreDecodedOnTheSide_data()
-    {
-        QTest::addColumn<QSize>("size");
-        QTest::addColumn<bool>("progressive");
-        QTest::newRow("4000 x 3000 JPEG") << QSize(4000, 3000) << false;
-        QTest::newRow("6000 x 4000 progressive JPEG") << QSize(6000, 4000) << true;
-    }
-
-    void photosAreDecodedOnTheSide()
-    {
-        QFETCH(QSize, size);
-        QFETCH(bool, progressive);
-        QVERIFY(writePicture(pic1, striped(size), "jpeg", progressive));
-        const QImage seen = QImage(pic1).copy(QRect({}, visible));
-        ScriptedRandom random;
-        const RecordingLoader loader;
-        Game game(random, loader);
-        game.setVisibleSize(visible);
-        game.countPictures();
-
-        // Until the photo is decoded its target is not seen, and a click there is no hit.
-        random.push({forHole(1), forPicture(1, 5)});
-        game.start();
-        QVERIFY(game.hole(1).standing && !game.hole(1).shown());
-        game.shootHole(1);
-        QCOMPARE(game.hits(), std::nullopt);
-        QTRY_VERIFY_WITH_TIMEOUT(game.hole(1).shown(), 20000);
-        QVERIFY(game.hole(1).size == size
-                && game.hole(1).picture.convertToFormat(seen.format()) == seen);
-        // Kept, it shows at once at the next jump, though drawn twice (to a higher hole).
-        random.push({forHole(7), forPicture(1, 5), forPicture(1, 5)});
-        game.tick();
-        QVERIFY(game.hole(7).shown()
-                && game.hole(7).picture.convertToFormat(seen.format()) == seen);
-        // A file replaced shows its new content at the next jump that draws it.
-        QFile::remove(pic1);
-        QVERIFY(writePicture(pic1, striped({800, 800}, 0)));
-        random.push({forHole(1), forPicture(1, 5)});
-        game.tick();
-        QTRY_VERIFY_WITH_TIMEOUT(game.hole(1).shown(), 20000);
-        QCOMPARE(game.hole(1).size, QSize(800, 800));
-        // Nothing was decoded on the game's thread, the small pictures ahead on the side either.
-        QCOMPARE(loader.largest, 0);
-
-        // The window grows: the target keeps its part on screen until the larger one is there,
-        // decoded ahead of need, and the next jump shows that at once.
-        const QSize larger(700, 600);
-        game.setVisibleSize(larger);
-        QVERIFY(game.hole(1).shown());
-        QTRY_COMPARE_WITH_TIMEOUT(game.hole(1).picture.size(), larger, 20000);
-        const QImage more = QImage(pic1).copy(QRect({}, larger));
-        QCOMPARE(game.hole(1).picture.convertToFormat(more.format()), more);
-        random.push({forHole(4), forPicture(1, 5), forPicture(1, 5)});
-        game.tick();
-        QCOMPARE(game.hole(4).picture.size(), larger);
+        // A target whose picture is not at hand yet stands unseen, and a click there is no hit.
+        m_pictures.late = {1, 2};
+        startWith(4, 1);
+        QVERIFY(m_game->hole(4).standing && !m_game->hole(4).shown());
+        m_game->shootHole(4);
+        QCOMPARE(m_game->hits(), std::nullopt);
+        QSignalSpy changed(m_game.get(), &Game::holeChanged);
+        m_pictures.handOver(1);
+        QVERIFY(m_game->hole(4).shown() && changed.size() == 1);
+        QCOMPARE(m_game->hole(4).size, QSize(82, 81));
+        // A fireball stays what it is when its picture comes again, larger.
+        m_game->shootHole(4);
+        m_pictures.handOver(1);
+        QVERIFY(m_game->hole(4).hit && changed.size() == 2);
+        // A hole left keeps no picture; one that comes for no target standing shows nowhere.
+        m_random.push({forHole(7), forPicture(0, 5), forPicture(0, 5)});
+        m_game->tick();
+        QVERIFY(m_game->hole(4).picture.isNull() && !m_game->hole(4).standing);
+        m_pictures.handOver(2);
+        QCOMPARE(standing(), QList<int> {7});
+        QCOMPARE(m_game->hole(7).size, QSize(81, 81));
     }
 };
 

@@ -7,7 +7,8 @@ cd "$(dirname "$0")/.."
 # window manager, an accessibility bus and the screen reader with its speech, and what builds
 # and checks the Debian package (dpkg-shlibdeps, lintian).
 tools/install-deps.sh desktop-file-utils appstream xvfb xauth openbox dbus at-spi2-core \
-    python3-pyatspi orca speech-dispatcher speech-dispatcher-espeak-ng dpkg-dev lintian
+    python3-pyatspi orca speech-dispatcher speech-dispatcher-espeak-ng dpkg-dev lintian \
+    libqt6svg6
 cmake --preset default >/dev/null
 cmake --build --preset default
 ctest --preset default

@@ -1,7 +1,6 @@
 #include "game.h"
 
 #include "draws.h"
-#include "pictureset.h"
 #include "random.h"
 #include "score.h"
 
@@ -14,8 +13,8 @@ namespace {
 constexpr QPointF markerOffset(250, -100);
 } // namespace
 
-Game::Game(RandomSource &random, const PictureLoader &loader, QObject *parent)
-    : QObject(parent), m_random(random), m_pictures(loader, u":/assets/fallback-target.png"_s)
+Game::Game(RandomSource &random, TargetPictures &pictures, QObject *parent)
+    : QObject(parent), m_random(random), m_pictures(pictures)
 {
     m_timer.setObjectName(u"tmr1"_s);
     m_timer.setInterval(tickMilliseconds);
@@ -27,8 +26,7 @@ Game::Game(RandomSource &random, const PictureLoader &loader, QObject *parent)
 
 void Game::countPictures()
 {
-    m_pictureCount = PictureSet::count();
-    m_pictures.prefetch(m_pictureCount);
+    m_pictureCount = m_pictures.count();
 }
 
 qint16 Game::pickAndRecordHole()
@@ -71,7 +69,11 @@ void Game::pictureReady(qint16 number, const TargetPicture &picture)
 
 void Game::setStanding(int index, bool standing)
 {
-    m_holes.at(index).standing = standing;
+    Hole &hole = m_holes.at(index);
+    hole.standing = standing;
+    // A hole without a target keeps no picture.
+    if (!standing)
+        hole.picture = {};
     emit holeChanged(index);
 }
 

@@ -11,7 +11,6 @@
 #include <array>
 #include <optional>
 
-class PictureLoader;
 class RandomSource;
 
 // One of the nine holes of the field. A target stands in it from the moment it is placed until
@@ -20,8 +19,9 @@ struct Hole
 {
     bool standing = false;
     bool hit = false;
-    // The number of the picture drawn for it, what of that picture can be seen (null until a
-    // large picture has been decoded), and the whole picture's size, which the hole takes.
+    // The number of the picture drawn for it, what of that picture can be seen (null until the
+    // picture is at hand, and once the target is gone), and the whole picture's size, which the
+    // hole takes.
     qint16 pictureNumber = 0;
     QImage picture;
     QSize size;
@@ -43,7 +43,7 @@ public:
     static constexpr int ticksPerWave = 20;
     static constexpr int tickMilliseconds = 600;
 
-    Game(RandomSource &random, const PictureLoader &loader, QObject *parent = nullptr);
+    Game(RandomSource &random, TargetPictures &pictures, QObject *parent = nullptr);
 
     // Counts the target pictures; done once, when the range opens.
     void countPictures();
@@ -98,7 +98,7 @@ private:
     void endWave(int newHole);
 
     RandomSource &m_random;
-    TargetPictures m_pictures;
+    TargetPictures &m_pictures;
     QTimer m_timer;
     std::array<Hole, holeCount> m_holes {};
     qint16 m_pictureCount = 0;

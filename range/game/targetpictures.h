@@ -1,53 +1,36 @@
 #pragma once
 
-#include "fallbacktarget.h"
-#include "keptpictures.h"
-#include "sidedecoder.h"
-
+#include <QImage>
 #include <QObject>
 #include <QSize>
 
 #include <optional>
 
-class PictureLoader;
+// A target as a hole shows it: the top-left part of the picture that can be seen, and the size
+// of the whole picture, which the hole takes.
+struct TargetPicture
+{
+    QImage image = {};
+    QSize size = {};
+};
 
-// The target pictures as a wave shows them, by number. Only the part of a picture that can be
-// seen is decoded. A picture of many pixels, such as a phone photo, would hold up the game
-// while it decodes: it is decoded on the side instead and comes with ready(). Decoded pictures
-// are kept, so that a picture drawn again shows at once, and prefetch() decodes them all ahead
-// of the first wave. When more can be seen, the pictures kept in part are decoded again for
-// the new size, ahead of need; until then the part there is shows.
+// Where the game's targets come from: pictures numbered from 0, counted once. A picture may not
+// be at hand when it is drawn; it then comes with ready(), as may a larger part of one when the
+// window has grown. Tests put pictures of their own in the place of the player's files.
 class TargetPictures : public QObject
 {
     Q_OBJECT
 
 public:
-    // The most pixels a picture may have to be decoded while the game waits for it.
-    static constexpr qint64 mostPixelsAtOnce = 512 * 1024;
+    using QObject::QObject;
 
-    TargetPictures(const PictureLoader &loader, QString fallbackFile, QObject *parent = nullptr);
-
-    // How much of a picture can be seen from its top-left corner; no more of it is decoded.
-    void setVisibleSize(QSize size);
-
-    // The picture for the number now, or none yet: it then comes with ready(). A picture kept
-    // in a part smaller than can be seen now shows, and comes again larger with ready().
-    std::optional<TargetPicture> picture(qint16 number);
-    // Decodes the pictures 0 to count-1 on the side and keeps them.
-    void prefetch(qint16 count);
+    // Counts the pictures there are; done once, when the range opens.
+    virtual qint16 count() = 0;
+    // The picture for the number now, or none yet.
+    virtual std::optional<TargetPicture> picture(qint16 number) = 0;
+    // How much of a picture can be seen from its top-left corner.
+    virtual void setVisibleSize(QSize size) = 0;
 
 signals:
     void ready(qint16 number, const TargetPicture &picture);
-
-private:
-    PictureRequest request(qint16 number) const;
-    void decoded(const PictureRequest &request, const FileStamp &stamp, const PictureFile &file);
-
-    const PictureLoader &m_loader;
-    QSize m_visible;
-    qint16 m_count = 0;
-    KeptPictures m_kept;
-    FallbackTarget m_fallback;
-    // Declared last, so that its decoding is done before what it hands pictures to is gone.
-    SideDecoder m_decoder;
 };

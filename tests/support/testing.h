@@ -3,12 +3,14 @@
 #include "heldtimers.h"
 #include "scriptedrandom.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QImage>
 #include <QImageWriter>
 #include <QList>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QtEndian>
 
 // The value in [0, 1) that draws the hole, or the picture number out of count pictures.
 inline constexpr auto forHole = [](int hole) {
@@ -54,14 +56,43 @@ inline QImage striped(QSize size, int hue = 180)
     return image;
 }
 
-// Writes the picture under the name, in the format, making the folders it needs.
-inline bool writePicture(const QString &name, const QImage &image,
-                         const QByteArray &format = "jpeg", bool progressive = false)
+// The picture as a file of the format would hold it.
+inline QByteArray encoded(const QImage &image, const char *format, bool progressive = false)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, format);
+    writer.setProgressiveScanWrite(progressive);
+    writer.write(image);
+    return bytes;
+}
+
+// A small JPEG whose frame header claims the size, with every colour at full resolution where
+// `sampling` is 0x11: a header that promises what its few bytes never bring.
+inline QByteArray claimingJpeg(QSize size, bool progressive, char sampling = 0x22)
+{
+    QByteArray bytes = encoded(QImage(8, 8, QImage::Format_RGB32), "jpeg", progressive);
+    const qsizetype frame = bytes.indexOf(progressive ? "\xff\xc2" : "\xff\xc0");
+    qToBigEndian<quint16>(size.height(), bytes.data() + frame + 5);
+    qToBigEndian<quint16>(size.width(), bytes.data() + frame + 7);
+    bytes[frame + 11] = sampling; // the brightness; the two colours stay at 0x11
+    return bytes;
+}
+
+// Writes the bytes into a file of the name, making the folders it needs.
+inline bool writeBytes(const QString &name, const QByteArray &bytes)
 {
     QDir().mkpath(QFileInfo(name).path());
-    QImageWriter writer(name, format);
-    writer.setProgressiveScanWrite(progressive);
-    return writer.write(image);
+    QFile file(name);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+// Writes the picture under the name, in the format.
+inline bool writePicture(const QString &name, const QImage &image, const char *format = "jpeg",
+                         bool progressive = false)
+{
+    return writeBytes(name, encoded(image, format, progressive));
 }
 
 // Writes pix/picN.jpg for each number, (81 + N) x 81 pixels, so that a hole's size tells N.

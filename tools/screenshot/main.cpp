@@ -7,7 +7,6 @@
 #include "dialogfont.h"
 #include "forms.h"
 #include "frmmain.h"
-#include "pictureloader.h"
 #include "random.h"
 
 #include <QApplication>
@@ -78,12 +77,13 @@ int main(int argc, char *argv[])
     const QDir out(QString::fromLocal8Bit(argv[1]));
 
     FixedRandom random;
-    const DiskPictureLoader pictures;
-    Forms forms(random, pictures);
+    Forms forms(random);
     FrmMain &main = forms.frmMain();
     main.show();
     if (!QTest::qWaitForWindowExposed(&main))
         return 1;
+    // The sample targets are read ahead, as during a countdown.
+    QTest::qWait(1000);
 
     // An earlier wave leaves its precision: two hits of three shots.
     main.Start();
