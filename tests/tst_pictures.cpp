@@ -27,7 +27,10 @@ using namespace Qt::StringLiterals;
 namespace {
 const QString pic1 = u"pix/pic1.jpg"_s;
 const QSize visible(300, 360);
-const QImage fallback(u":/assets/fallback-target.png"_s);
+QImage fallback()
+{
+    return QImage(u":/assets/fallback-target.png"_s);
+}
 
 // The JPEG with an Exif orientation (1 to 8) after its start, as cameras write it.
 QByteArray withOrientation(QByteArray jpeg, quint16 orientation)
@@ -114,7 +117,7 @@ private slots:
         for (const qint16 number : {1, 1, -1}) {
             if (number == -1) // drawn when no picture is counted
                 QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"pic-1\\.jpg"_s));
-            QCOMPARE(folder.pictures.picture(number)->image, fallback);
+            QCOMPARE(folder.pictures.picture(number)->image, fallback());
         }
     }
 
@@ -216,7 +219,7 @@ private slots:
         m_heldOpen = holdOpen(pic1);
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"pix.pic1\\.jpg"_s));
         Folder folder;
-        QTRY_COMPARE(folder.pictures.picture(1).value_or(TargetPicture {}).image, fallback);
+        QTRY_COMPARE(folder.pictures.picture(1).value_or(TargetPicture {}).image, fallback());
         m_heldOpen.reset();
         QTRY_COMPARE(folder.pictures.picture(1).value_or(TargetPicture {}).size, QSize(82, 81));
     }

@@ -1,27 +1,29 @@
-#!/usr/bin/env bash
-# Builds the picture generator (tools/assetgen) and (re)writes every picture under assets/ and
-# pix/. The generator uses fixed seeds and writes no dates, so running this again gives the same
-# bytes. It draws with Qt and reduces colours and writes GIF files with ImageMagick's Magick++,
-# which this installs when missing; the game itself does not need it. The build goes to
-# build/assetgen unless ASSETGEN_BUILD_DIR names another folder.
-set -euo pipefail
+#!/bin/sh
+# Turns the pictures' masters in assets/src/ (image files that any image editor opens) into the
+# files the windows embed, in assets/, and reads back the format facts the windows are defined
+# with. ImageMagick writes the GIF, the BMP and the JPEG; tools/iconfile.py the icon and the
+# cursors. Running it again gives the same bytes. The sample targets in pix/, the built-in target
+# and the desktop icons (assets/*.png) are their own masters: they are only checked. See
+# docs/art.md.
+set -eu
+cd "$(dirname "$0")/.."
+tools/install-deps.sh imagemagick python3
+src=assets/src
 
-root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-build="${ASSETGEN_BUILD_DIR:-$root/build/assetgen}"
-
-# With cmake, ninja and Qt, which the game needs as well.
-"$root/tools/install-deps.sh" libmagick++-6.q16-dev imagemagick
-
-if [ ! -f "$build/CMakeCache.txt" ]; then
-    cmake -S "$root/tools/assetgen" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+python3 tools/iconfile.py icon assets/varkoz.ico "$src/varkoz-16-4bit.png:4" \
+    assets/varkoz-16.png:8 "$src/varkoz-32-4bit.png:4" "$src/varkoz-32-8bit.png:8" \
+    "$src/varkoz-48-8bit.png:8"
+python3 tools/iconfile.py cursor assets/gunsight.cur "$src/gunsight.png:1" 15,15
+python3 tools/iconfile.py cursor assets/crosshair.cur "$src/crosshair.png:4" 14,15
+convert "$src/fireball.png" +dither -colors 32 GIF:assets/fireball.gif
+convert "$src/bullethole.png" -alpha off -type TrueColor BMP3:assets/bullethole.bmp
+# A JPEG loses a little at every encoding: the photograph is encoded afresh only when it no longer
+# decodes to exactly its master's pixels, that is when the master changed.
+if ! compare -metric AE assets/about.jpg "$src/about.png" null: 2>/dev/null; then
+    convert "$src/about.png" -alpha off -strip -sampling-factor 2x2 -quality 92 -interlace none \
+        JPEG:assets/about.jpg
 fi
-cmake --build "$build" --parallel >/dev/null
 
-# The generator only paints into images; it needs no display.
-QT_QPA_PLATFORM=offscreen "$build/assetgen" "$root"
-
-# The format facts the windows are defined with, read back from what was written.
-cd "$root"
 expect() { # <what> <found> <expected>
     [ "$2" = "$3" ] || { echo "$1 is not right: $2, not $3" >&2; exit 1; }
 }
@@ -37,6 +39,10 @@ for jpeg in assets/about.jpg pix/pic*.jpg; do
     expect "$jpeg" "$(head -c 10 "$jpeg" | tail -c 4) $(facts '%m %[interlace]' "$jpeg")" "JFIF JPEG None"
 done
 expect "the About photograph" "$(facts '%wx%h' assets/about.jpg)" "105x92"
+for size in 16 32 48 128 256; do
+    expect "varkoz-$size.png" "$(facts '%m %wx%h' "assets/varkoz-$size.png")" "PNG ${size}x$size"
+done
+expect "the built-in target" "$(facts '%m %wx%h' assets/fallback-target.png)" "PNG 81x81"
 
-echo "Wrote the pictures under assets/ and pix/, with the format facts the windows rely on:"
+echo "Wrote the pictures from their masters, with the format facts the windows rely on:"
 ls assets/*.ico assets/*.png assets/*.cur assets/*.gif assets/*.bmp assets/*.jpg pix/*.jpg

@@ -1,6 +1,6 @@
 // Takes the README's picture of the game: the main window during a wave, with a fireball where
 // a target was hit, a bullet hole where a shot missed and the score of an earlier wave. Run it
-// under an X server (tools/screenshot.sh starts one) in the folder that holds pix/; it writes
+// under an X server (screenshot.sh beside it starts one) in the folder that holds pix/; it writes
 // wave.png into the folder named on its command line.
 
 #include "accessibility.h"

@@ -2,7 +2,7 @@
 # Takes the README's picture of the game (docs/wave.png) in a virtual X display with a window
 # manager, so the windows have their frames and captions.
 set -eu
-cd "$(dirname "$0")/.."
+cd "$(dirname "$0")/../.."
 tools/install-deps.sh xvfb xauth openbox
 cmake --preset default -DVARKOZ_BUILD_TOOLS=ON >/dev/null
 cmake --build --preset default --target varkoz_screenshot
