@@ -25,8 +25,6 @@ if pyatspi is None or not all(map(shutil.which, ("orca", "speech-dispatcher", "o
     sys.exit(1 if os.environ.get("VARKOZ_NO_SKIPS") else 77)
 
 TITLE = "    --= VARKOZ 1.0 beta =--"
-# X keycodes of Xvfb's keyboard (evdev, US).
-ALT, CONTROL, TAB, KEY_A, KEY_N, KEY_O, KEY_S, KEY_X = 64, 37, 23, 38, 57, 32, 39, 53
 # What the game announces: a countdown step, the wave's start and end, a count, the score cleared.
 ANNOUNCEMENT = re.compile(r"(Get Ready\.\.\. |Starting in\.\.\. )?-?\d+|Wave started|"
                           r"(Hits|Misses): \d+|Wave over\. Precision: \d+%|Score cleared")
@@ -74,14 +72,6 @@ def since(pattern):
     return any(re.fullmatch(pattern, text) for text in said[heard:])
 
 
-def key(code, modifier=None):
-    if modifier:
-        pyatspi.Registry.generateKeyboardEvent(modifier, None, pyatspi.KEY_PRESS)
-    pyatspi.Registry.generateKeyboardEvent(code, None, pyatspi.KEY_PRESSRELEASE)
-    if modifier:
-        pyatspi.Registry.generateKeyboardEvent(modifier, None, pyatspi.KEY_RELEASE)
-
-
 def click(node, dx=None, dy=None):
     """A click at the node's middle, or dx, dy from its corner."""
     x, y, width, height = node.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
@@ -109,11 +99,17 @@ def play(game):
     field = next(node for node in nodes if node.name == "The Varkoz")
     holes = [node for node in nodes if node.name.startswith("Hole")]
 
+    def control(name, role):
+        return next(node for node in nodes if (node.name, node.getRoleName()) == (name, role))
+
+    # The player's hands are the mouse, the menus' actions and Tab: under load, Qt's handing of
+    # keys to the screen reader and back can reorder a modifier and its key (Alt+S reaching the
+    # game as Alt alone opens the menu bar).
     # The countdown (its steps are checked at the end with all that the game announced); in the
     # wave a miss in the field's top left corner, beside every hole, and at once a click on the
     # standing target, until both are heard: one click that finds the target gone on is one
     # more miss, another lands on the miss's bullet hole and counts nothing.
-    key(KEY_S, ALT)
+    click(control("Start", "push button"))
     hear("Wave started")
 
     def shoot():
@@ -125,12 +121,12 @@ def play(game):
         return since("Hits: 1") and since("Misses: 1") or since("Wave over.*")
     wait_for("a hit and a miss", shoot)
     precision = hear(r"Wave over\. Precision: \d+%")
-    key(KEY_N, CONTROL)
+    control("New Game", "menu item").queryAction().doAction(0)
     hear("Score cleared")
 
     # About reads as a dialog: its title and its texts (but those of fewer than three words,
     # which Orca leaves out: the web address), the control with the focus; then Tab to OK.
-    key(KEY_A, CONTROL)
+    control("About", "menu item").queryAction().doAction(0)
     about = window("                          About", "dialog")
     summary = hear(re.escape(f"{about.name} dialog ") + ".*")
     texts = [node.name for node in descendants(about)
@@ -138,17 +134,15 @@ def play(game):
     if len(texts) < 4 or any(text not in summary for text in texts):
         fail(f"the About window's texts {texts} are not all in its summary")
     hear("Photograph of the maker image")
-    key(TAB)
+    pyatspi.Registry.generateKeyboardEvent(23, None, pyatspi.KEY_PRESSRELEASE)  # Tab (evdev)
     hear("OK push button")
-    key(KEY_O, ALT)
+    click(next(node for node in descendants(about) if node.name == "OK"))
     hear(re.escape(f"{TITLE} frame"))
-    hear("Exit push button")
     # The countdown again, its number written afresh after falling unseen since the wave began,
     # and the Exit button, which ends the game even then.
-    key(KEY_S, ALT)
+    click(control("Start", "push button"))
     hear(r"Starting in\.\.\. 5")
-    click(next(node for node in nodes
-               if (node.name, node.getRoleName()) == ("Exit", "push button")))
+    click(control("Exit", "push button"))
     wait_for("the game's end by Exit", lambda: game.poll() is not None)
 
     # Each announcement once, nothing else, and no number the countdown did not show: once its
