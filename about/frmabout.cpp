@@ -2,7 +2,8 @@
 
 #include "ui_frmabout.h"
 
-FrmAbout::FrmAbout(QWidget *parent) : FixedWindow(parent), ui(std::make_unique<Ui::frmAbout>())
+FrmAbout::FrmAbout(QWidget *parent)
+    : FixedWindow(parent, Role::Dialog), ui(std::make_unique<Ui::frmAbout>())
 {
     ui->setupUi(this);
     fixGeometry();

@@ -1,5 +1,6 @@
 #include "accessibility.h"
 
+#include "announcer.h"
 #include "captionframe.h"
 #include "fixedwindow.h"
 #include "picturebox.h"
@@ -32,8 +33,19 @@ QAccessibleInterface *accessibleFor(const QString &className, QObject *object)
         return new QAccessibleWidget(static_cast<PictureBox *>(object), QAccessible::Graphic);
     if (className == QLatin1String("CaptionFrame"))
         return new CaptionFrameAccessible(static_cast<CaptionFrame *>(object));
-    if (className == QLatin1String("FixedWindow"))
-        return new QAccessibleWidget(static_cast<FixedWindow *>(object), QAccessible::Window);
+    if (className == QLatin1String("FixedWindow")) {
+        auto *window = static_cast<FixedWindow *>(object);
+        return new QAccessibleWidget(window,
+                                     window->role() == FixedWindow::Role::Dialog
+                                         ? QAccessible::Dialog
+                                         : QAccessible::Window);
+    }
+    // An announcer is a status bar, and the bare widget in it its notification: a screen reader
+    // reads out a notification of a status bar by its name alone, without its role.
+    if (className == QLatin1String("Announcer"))
+        return new QAccessibleWidget(static_cast<Announcer *>(object), QAccessible::StatusBar);
+    if (className == QLatin1String("QWidget") && qobject_cast<Announcer *>(object->parent()))
+        return new QAccessibleWidget(static_cast<QWidget *>(object), QAccessible::Notification);
     return nullptr;
 }
 

@@ -40,7 +40,10 @@ Qt::WindowFlags frameFlags()
 }
 } // namespace
 
-FixedWindow::FixedWindow(QWidget *parent) : QWidget(parent, frameFlags()), m_frame(ownFrame()) { }
+FixedWindow::FixedWindow(QWidget *parent, Role role)
+    : QWidget(parent, frameFlags()), m_role(role), m_frame(ownFrame())
+{
+}
 
 void FixedWindow::fixGeometry()
 {

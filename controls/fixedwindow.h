@@ -5,7 +5,8 @@
 
 // A top-level window with a fixed single frame: a title bar with a close box only, no minimise
 // or maximise box, and the size its definition gives it, which the player cannot change. It
-// first shows in the middle of the screen. Assistive technology knows it as a window.
+// first shows in the middle of the screen. Assistive technology knows it as a window, or as a
+// dialog, which a screen reader reads out when it opens: its title and its texts.
 //
 // Where the window system leaves frames to the program (Wayland), the window draws that frame
 // itself around its client area, instead of the frame Qt would draw, which has minimise and
@@ -18,7 +19,11 @@ class FixedWindow : public QWidget
     Q_OBJECT
 
 public:
-    explicit FixedWindow(QWidget *parent = nullptr);
+    enum class Role { Window, Dialog };
+
+    explicit FixedWindow(QWidget *parent = nullptr, Role role = Role::Window);
+
+    Role role() const { return m_role; }
 
 protected:
     // Fixes the window at its present size and centres it; call once the definition is built.
@@ -35,6 +40,7 @@ private:
     QRect titleBar() const;
     QRect closeBox() const;
 
+    const Role m_role;
     // The frame's widths around the client area; none where the window system draws the frame.
     const QMargins m_frame;
     bool m_closePressed = false;

@@ -2,6 +2,7 @@
 
 #include "ui_frmstart.h"
 
+#include "announcer.h"
 #include "systemcolours.h"
 
 namespace {
@@ -11,6 +12,7 @@ constexpr int headingChangesAt = 3;
 FrmStart::FrmStart(QWidget *parent) : FixedWindow(parent), ui(std::make_unique<Ui::frmStart>())
 {
     ui->setupUi(this);
+    m_announcer = new Announcer(this);
     fixGeometry();
     // No icon of its own, and not its owner's, which a window would take by default.
     setWindowIcon(QIcon());
@@ -57,15 +59,25 @@ void FrmStart::countDownFromFive()
     show();
     raise();
     activateWindow();
+    announceNumber(true);
 }
 
 void FrmStart::tmrStart_Timer()
 {
     setNumber(m_number - 1);
-    if (m_number == headingChangesAt)
+    const bool headingSet = m_number == headingChangesAt;
+    if (headingSet)
         ui->Label1->setText(tr("Starting in..."));
     if (m_number == 0) {
         hide();
         emit reachedZero();
     }
+    // Said only while the window shows it: not 0, nor the numbers that fall on unseen.
+    announceNumber(headingSet);
+}
+
+void FrmStart::announceNumber(bool withHeading)
+{
+    m_announcer->announce(withHeading ? ui->Label1->text() + u' ' + ui->Label2->text()
+                                      : ui->Label2->text());
 }

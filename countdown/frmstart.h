@@ -6,6 +6,8 @@
 
 #include <memory>
 
+class Announcer;
+
 namespace Ui {
 class frmStart;
 }
@@ -42,8 +44,10 @@ private slots:
 private:
     void showHeadingColour();
     void setNumber(int number);
+    void announceNumber(bool withHeading);
 
     std::unique_ptr<Ui::frmStart> ui;
     QTimer tmrStart {this};
     int m_number = 0;
+    Announcer *m_announcer = nullptr;
 };

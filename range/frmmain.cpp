@@ -2,6 +2,7 @@
 
 #include "ui_frmmain.h"
 
+#include "announcer.h"
 #include "cursorfile.h"
 #include "systemcolours.h"
 #include "twips.h"
@@ -25,6 +26,7 @@ FrmMain::FrmMain(RandomSource &random, std::unique_ptr<TargetPictures> pictures,
       m_game(random, *m_pictures)
 {
     ui->setupUi(this);
+    m_announcer = new Announcer(ui->centralwidget);
     setUpControls();
     connectEvents();
     // The window's load: the target pictures are counted once, before it first shows.
@@ -96,6 +98,10 @@ void FrmMain::connectEvents()
     connect(&m_game, &Game::markerChanged, this, &FrmMain::showMarker);
     connect(&m_game, &Game::scoreChanged, this, &FrmMain::showScore);
     connect(&m_game, &Game::runningChanged, ui->fraField, &QWidget::setEnabled);
+    connect(&m_game, &Game::runningChanged, this, [this](bool running) {
+        if (running)
+            m_announcer->announce(tr("Wave started"));
+    });
 }
 
 void FrmMain::Start()
@@ -173,12 +179,28 @@ void FrmMain::showMarker()
 void FrmMain::showScore()
 {
     // Only a caption that changes is written: every text written repaints its label.
-    const auto show = [](QLabel *label, const QString &text) {
-        if (label->text() != text)
-            label->setText(text);
+    bool changed = false;
+    QString news;
+    const auto show = [&](QLabel *label, const QLabel *caption, const QString &text) {
+        if (label->text() == text)
+            return;
+        label->setText(text);
+        changed = true;
+        if (!text.isEmpty())
+            news = caption->text() + u' ' + text;
     };
-    show(ui->lblOut, countText(m_game.hits()));
-    show(ui->lblMiss, countText(m_game.misses()));
+    show(ui->lblOut, ui->Label1, countText(m_game.hits()));
+    show(ui->lblMiss, ui->Label2, countText(m_game.misses()));
     const std::optional<int> precision = m_game.precision();
-    show(ui->lblTotal, precision ? QString::number(*precision) + u'%' : QString());
+    show(ui->lblTotal, ui->Label3, precision ? QString::number(*precision) + u'%' : QString());
+
+    // A screen reader hears each new count with its caption ("Hits: 3"); the precision when a
+    // wave ends, the one change of the score while no wave runs, even where it reads as before;
+    // and that the score was cleared.
+    if (precision && !m_game.isRunning())
+        news = tr("Wave over.") + u' ' + ui->Label3->text() + u' ' + ui->lblTotal->text();
+    else if (changed && !precision && !m_game.hits() && !m_game.misses())
+        news = tr("Score cleared");
+    if (!news.isEmpty())
+        m_announcer->announce(news);
 }

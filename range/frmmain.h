@@ -7,6 +7,7 @@
 #include <array>
 #include <memory>
 
+class Announcer;
 class PictureBox;
 
 namespace Ui {
@@ -63,6 +64,7 @@ private:
 
     std::unique_ptr<Ui::frmMain> ui;
     std::array<PictureBox *, Game::holeCount> picHole {};
+    Announcer *m_announcer = nullptr;
     // The game and its pictures live and die with the window: once it is unloaded no timer of
     // the game ticks and no picture is read. Declared last, the game after its pictures, so that
     // the game goes first, and both while what shows them is still there.

@@ -3,10 +3,12 @@
 # then builds and runs it all again under AddressSanitizer and UndefinedBehaviorSanitizer.
 set -eu
 cd "$(dirname "$0")/.."
-# For the tests beyond the build: the launcher and metainfo validators, a virtual display with
-# an accessibility bus and client, and what builds and checks the Debian package.
-tools/install-deps.sh desktop-file-utils appstream xvfb xauth dbus at-spi2-core python3-pyatspi \
-    dpkg-dev lintian libqt6svg6
+# For the tests beyond the build: the launcher and metainfo validators, a virtual display with a
+# window manager, an accessibility bus and the screen reader with its speech, and what builds
+# and checks the Debian package.
+tools/install-deps.sh desktop-file-utils appstream xvfb xauth openbox dbus at-spi2-core \
+    python3-pyatspi orca speech-dispatcher speech-dispatcher-espeak-ng dpkg-dev lintian \
+    libqt6svg6
 cmake --preset default >/dev/null
 cmake --build --preset default
 ctest --preset default
