@@ -27,7 +27,7 @@ using namespace Qt::StringLiterals;
 namespace {
 
 constexpr int startupRuns = 15;
-constexpr int memoryWaves = 50; // the peak after these many; the growth from them to three times
+constexpr int memoryWaves = 50; // the peak after these many; the growth from twice to four times
 
 // Runs a program built beside the benchmark to its end, in the folder, under the benchmark's Qt
 // platform: its standard output, or none if it failed.
@@ -51,16 +51,15 @@ QStringList sizeArguments(QSize size)
     return {QString::number(size.width()), QString::number(size.height())};
 }
 
-// The game started in the range's folder: with photos there, it is still reading them ahead
-// when its first frame is painted and it quits.
-void startupBenchmark(benchmark::State &state, const Range *range)
+// The game started in the range's folder (with photos there, it is still reading them ahead
+// when its first frame is painted and it quits), against a bare window of the game's first size.
+void startupBenchmark(benchmark::State &state, const Range *range, QSize window)
 {
     bool allEnded = true;
     const auto run = [&](const QString &program, const QStringList &arguments) {
         allEnded = runBeside(program, arguments, range->path()).has_value() && allEnded;
     };
-    // The bare window takes the size of the game's, menu bar included.
-    const QStringList bare = sizeArguments(range->window().size());
+    const QStringList bare = sizeArguments(window);
     for (auto _ : state) {
         timeAgainstFloor(
             state, [&] { run(u"varkoz_benchapp"_s, {}); },
@@ -85,8 +84,7 @@ QList<double> probeMemory(const QStringList &arguments)
     return numbers;
 }
 
-// The peak over waves of the range's pictures, read for a window of the size, against a bare
-// window's; and the growth of the heap from wave to wave once warm.
+// The peak over waves of the range's pictures in a window of the size, against a bare window's.
 void memoryBenchmark(benchmark::State &state, const Range *range, QSize size, int waves)
 {
     const QStringList window = sizeArguments(size);
@@ -127,9 +125,8 @@ double statusKiB(QByteArrayView name)
     return 0;
 }
 
-// Prints the peak resident KiB of the game over the pictures in the folder, in a window of the
-// size, once they are read and n waves are played, with a hit and a miss at every tick and every
-// frame painted; and the heap in use after n waves and after 3n.
+// Prints the peak resident KiB of the game over the folder's pictures in a window of the size,
+// read and played n waves (a hit and a miss a tick, every frame painted); the heap at 2n and 4n.
 int probeGame(const QString &folder, QSize size, int waves)
 {
     QDir::setCurrent(folder);
@@ -145,7 +142,7 @@ int probeGame(const QString &folder, QSize size, int waves)
     const QList<PictureBox *> boxes = window.findChildren<PictureBox *>();
     CaptionFrame *field = window.findChild<CaptionFrame *>();
     std::array<double, 3> readings {}; // filled without allocating
-    for (int wave = 1; wave <= 3 * waves; ++wave) {
+    for (int wave = 1; wave <= 4 * waves; ++wave) {
         game.start();
         for (int tick = 0; tick < Game::ticksPerWave; ++tick) {
             for (PictureBox *box : boxes) {
@@ -158,7 +155,9 @@ int probeGame(const QString &folder, QSize size, int waves)
             drawPendingFrames();
         }
         if (wave == waves)
-            readings = {statusKiB("VmHWM:"), static_cast<double>(mallinfo2().uordblks), 0};
+            readings[0] = statusKiB("VmHWM:");
+        if (wave == 2 * waves)
+            readings[1] = static_cast<double>(mallinfo2().uordblks);
     }
     readings[2] = static_cast<double>(mallinfo2().uordblks);
     std::printf("%.0f %.0f %.0f", readings[0], readings[1], readings[2]);
@@ -196,8 +195,9 @@ void registerProcessBenchmarks(const Range &samples, const Range &photos,
 {
     for (const auto &[name, range] :
          {std::pair {"startup/samples", &samples}, std::pair {"startup/photos", &photos}}) {
-        sampled(benchmark::RegisterBenchmark(name, startupBenchmark, range), startupRuns,
-                benchmark::kMillisecond);
+        sampled(
+            benchmark::RegisterBenchmark(name, startupBenchmark, range, samples.window().size()),
+            startupRuns, benchmark::kMillisecond);
     }
     benchmark::RegisterBenchmark("memory/samples", memoryBenchmark, &samples,
                                  samples.window().size(), memoryWaves)

@@ -6,8 +6,8 @@
 
 namespace {
 // A screen reader comes to a notification when it can, and reads its text as it is then: a line
-// keeps its own notification, never renamed, for long enough to be read.
-constexpr int keepMilliseconds = 60'000;
+// keeps its own notification, renamed for another line only once this many more have come.
+constexpr int notifications = 8;
 
 void makeUnseen(QWidget &widget)
 {
@@ -62,17 +62,20 @@ void Announcer::say()
     setAccessibleName(m_waiting.last());
     hideLines();
     for (const QString &line : std::exchange(m_waiting, {})) {
-        auto *notification = new QWidget(this);
-        makeUnseen(*notification);
+        if (m_lines.size() < notifications) {
+            m_lines.append(new QWidget(this));
+            makeUnseen(*m_lines.last());
+        }
+        QWidget *notification = m_lines.at(m_next);
+        m_next = (m_next + 1) % notifications;
         notification->setAccessibleName(line);
         notification->show();
-        QTimer::singleShot(keepMilliseconds, notification, &QObject::deleteLater);
     }
 }
 
 void Announcer::hideLines()
 {
     // Hidden, a notification is still read out where the screen reader has yet to come to it.
-    for (QWidget *line : findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+    for (QWidget *line : std::as_const(m_lines))
         line->hide();
 }

@@ -35,4 +35,7 @@ private:
     QTimer m_focusWait;
     // The lines that wait for the window to take the focus, in order.
     QStringList m_waiting;
+    // The notifications, taken by turns.
+    QList<QWidget *> m_lines;
+    int m_next = 0;
 };

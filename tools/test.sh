@@ -3,9 +3,8 @@
 # then builds and runs it all again under AddressSanitizer and UndefinedBehaviorSanitizer.
 set -eu
 cd "$(dirname "$0")/.."
-# For the tests beyond the build: the launcher and metainfo validators, a virtual display with a
-# window manager, an accessibility bus and the screen reader with its speech, and what builds
-# and checks the Debian package.
+# For the tests beyond the build: the validators, a virtual display with a window manager, the
+# screen reader and its speech, and what builds and checks the Debian package.
 tools/install-deps.sh desktop-file-utils appstream xvfb xauth openbox dbus at-spi2-core \
     python3-pyatspi orca speech-dispatcher speech-dispatcher-espeak-ng dpkg-dev lintian \
     libqt6svg6
