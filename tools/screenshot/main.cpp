@@ -13,7 +13,6 @@
 #include <QLabel>
 #include <QScreen>
 #include <QTest>
-#include <QTimer>
 
 namespace {
 
@@ -41,12 +40,6 @@ void click(FrmMain &main, QPoint client)
 {
     QTest::mouseClick(main.windowHandle(), Qt::LeftButton, {},
                       main.centralWidget()->mapTo(&main, client));
-}
-
-void tick(const QWidget &window, const char *timer)
-{
-    QMetaObject::invokeMethod(window.findChild<QTimer *>(QLatin1String(timer)), "timeout",
-                              Qt::DirectConnection);
 }
 
 } // namespace
@@ -81,13 +74,13 @@ int main(int argc, char *argv[])
                       .center());
         if (step == 7)
             click(main, QPoint(124, 172));
-        tick(main, "tmr1");
+        forms.game().tick();
     }
 
     // This wave: a few jumps in, one hit and one miss.
     main.Start();
     for (int step = 0; step < 3; ++step)
-        tick(main, "tmr1");
+        forms.game().tick();
     const QList<int> standing = targets(main);
     click(main,
           main.findChild<QWidget *>(QStringLiteral("picHole_%1").arg(standing.first()))
