@@ -6,7 +6,6 @@
 
 #include "picturefolder.h"
 
-#include <QBuffer>
 #include <QColorSpace>
 #include <QImageReader>
 #include <QSignalSpy>
@@ -69,9 +68,9 @@ class TestPictures : public QObject
     {
         PictureFolder pictures;
         QSignalSpy ready {&pictures, &TargetPictures::ready};
-        explicit Folder(QSize size = visible)
+        Folder()
         {
-            pictures.setVisibleSize(size);
+            pictures.setVisibleSize(visible);
             pictures.count();
         }
         // How often the picture was read, once all that was asked for is done.
