@@ -134,6 +134,8 @@ private slots:
         QTest::newRow("JPEG cut short")
             << bytes(jpeg.left(jpeg.size() * 2 / 3)) << u"Corrupt JPEG data"_s;
         QTest::newRow("PNG") << bytes(encoded(picture, "png")) << QString();
+        QTest::newRow("JPEG segment of length 0")
+            << bytes("\xff\xd8\xff\xe0\x00\x00\xff\xd9"_ba) << u"Unable to read image data"_s;
         // Of a photo of any size, only what can be seen is decoded, and so little is allocated.
         QTest::newRow("900 MP JPEG header")
             << bytes(claimingJpeg({30000, 30000}, false)) << u"premature end"_s;
@@ -179,6 +181,7 @@ private slots:
     {
         QFETCH(std::function<void()>, lay);
         QFETCH(QString, reason);
+        QTest::failOnWarning(QRegularExpression(u"."_s)); // what the decoders say is collected
         if (QByteArray(QTest::currentDataTag()).contains("SVG")
             && !QImageReader::supportedImageFormats().contains("svg")) {
             if (qEnvironmentVariableIsSet("VARKOZ_NO_SKIPS"))

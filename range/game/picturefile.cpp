@@ -167,10 +167,13 @@ qint64 jpegDecoderBytes(QFile &file)
     for (char byte = 0; file.getChar(&byte) && uchar(byte) == 0xff;) {
         while (file.getChar(&byte) && uchar(byte) == 0xff) { } // fill bytes
         const int type = uchar(byte);
-        const QByteArray length = file.read(2);
-        if (length.size() < 2)
+        const QByteArray lengthBytes = file.read(2);
+        // A segment's length counts its own two bytes.
+        const int length =
+            lengthBytes.size() == 2 ? qFromBigEndian<quint16>(lengthBytes.constData()) : 0;
+        if (length < 2)
             return 0;
-        const QByteArray segment = file.read(qFromBigEndian<quint16>(length.constData()) - 2);
+        const QByteArray segment = file.read(length - 2);
         if (type >= 0xc0 && type <= 0xcf && type != 0xc4 && type != 0xc8 && type != 0xcc) {
             frame = segment;
             progressive = (type & 0x3) == 2;
