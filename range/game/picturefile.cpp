@@ -287,10 +287,11 @@ PictureFile read(const QString &fileName, QSize part, const std::atomic_bool &st
         ? storedPart(stored, turn, part.isEmpty() ? upright : upright.boundedTo(part))
         : QRect();
     const bool cuts = reader.supportsOption(QImageIOHandler::ClipRect);
+    // A reader that could not read the header may give any value as its format.
     const QImage::Format format = reader.imageFormat();
-    const int formatBytes = format == QImage::Format_Invalid
-        ? 8
-        : qMax(1, QImage::toPixelFormat(format).bitsPerPixel() / 8);
+    const bool knownFormat = format > QImage::Format_Invalid && format < QImage::NImageFormats;
+    const int formatBytes =
+        knownFormat ? qMax(1, QImage::toPixelFormat(format).bitsPerPixel() / 8) : 8;
     const qint64 seen = qint64(clip.width()) * clip.height();
     // The decoder's buffers, with a few rows of the whole width; the picture it makes; and the
     // part once more where it is turned a quarter or converted to 32 bits a pixel.
